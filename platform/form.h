@@ -109,6 +109,7 @@ class Form {
   // button is up); the native side mirrors it with its own capture.
   bool Captured() const { return capture_ >= 0; }
   int CaptureControl() const { return capture_; }
+  int HeldButtons() const { return held_; }
 
   // Front-most control under a client pixel, -1 for none.
   int HitTest(int px, int py) const;
