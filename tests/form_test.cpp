@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "fake_platform.h"
+#include "platform/command_line.h"
 #include "platform/form.h"
 #include "platform/toolkit.h"
 
@@ -204,6 +205,35 @@ TEST_F(FormTest, RenderShowsTheTransparentColourAsWhatLiesBehind) {
   form.Render(canvas);
   EXPECT_EQ(frame[80 * 200 + 20], 0xFF101010u);
   EXPECT_EQ(frame[80 * 200 + 21], 0xFF00FF00u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CommandLine, TheFirstWordIsTheProgramAndABareNameIsKnown) {
+  struct Case {
+    const char* line;
+    const char* program;
+    bool bare;
+  };
+  const Case cases[] = {
+      {"explorer.exe /n,/e, .\\NV-QX480K\\Manual", "explorer.exe", true},
+      {"  explorer.exe", "explorer.exe", true},
+      {".\\explorer.exe /n", ".\\explorer.exe", false},
+      {"NV-QX480K\\autorun3.exe", "NV-QX480K\\autorun3.exe", false},
+      {"C:explorer.exe", "C:explorer.exe", false},
+      {"\"C:\\Program Files\\x.exe\" /a", "C:\\Program Files\\x.exe", false},
+      {"\"explorer.exe\" /n", "explorer.exe", true},
+      {"\"unterminated", "unterminated", true},
+      {"", "", false},
+      {"..", "..", false},
+  };
+  for (const Case& c : cases) {
+    const platform::CommandLine parsed = platform::ParseCommandLine(c.line);
+    EXPECT_EQ(parsed.program, c.program) << c.line;
+    EXPECT_EQ(parsed.bareName, c.bare) << c.line;
+  }
 }
 
 }  // namespace

@@ -1,0 +1,96 @@
+# The two Windows programs, their resources, the demo disc's stand-ins and
+# the staged demo disc in ${CMAKE_BINARY_DIR}/disc.
+enable_language(RC)
+
+# One place for what the file properties show.
+set(MENU_COMPANY "Norvane")
+set(MENU_PRODUCT "Ondrix Installation Disc")
+set(MENU_DESCRIPTION "Autorun Application 6.0")
+set(MENU_COPYRIGHT "Copyright (C) 2026 Norvane")
+set(MODELMENU_VERSION 2.0.0.42)
+set(DISCMENU_VERSION 5.0.0.54)
+
+if(MSVC)
+  set(MENU_COMPILE_OPTIONS /GR- /Gy /Gw)
+  set(MENU_LINK_OPTIONS /SUBSYSTEM:WINDOWS,5.01 /OPT:REF /OPT:ICF /DYNAMICBASE /NXCOMPAT)
+  set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded")
+elseif(MINGW)
+  set(MENU_COMPILE_OPTIONS -ffunction-sections -fdata-sections)
+  set(MENU_LINK_OPTIONS
+    -static -static-libgcc -static-libstdc++ -mwindows -s
+    -Wl,--gc-sections
+    -Wl,--subsystem,windows:5.01
+    -Wl,--major-os-version,5 -Wl,--minor-os-version,1
+    -Wl,--dynamicbase -Wl,--nxcompat)
+endif()
+target_compile_options(core PRIVATE ${MENU_COMPILE_OPTIONS})
+target_compile_options(modelmenu_core PRIVATE ${MENU_COMPILE_OPTIONS})
+target_compile_options(discmenu_core PRIVATE ${MENU_COMPILE_OPTIONS})
+target_compile_definitions(core PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501)
+
+add_library(win_backend STATIC
+  platform/platform_win.cpp
+  platform/picture_win.cpp
+  startup/program_win.cpp)
+target_compile_options(win_backend PRIVATE ${MENU_COMPILE_OPTIONS})
+target_link_libraries(win_backend PUBLIC core user32 gdi32 shell32 ole32)
+
+# add_menu_program(<name> <file on the disc> <version> <icon> <core library>)
+function(add_menu_program name file version icon corelib)
+  set(PROGRAM_NAME ${name})
+  set(PROGRAM_FILE ${file})
+  set(PROGRAM_VERSION ${version})
+  string(REPLACE "." "," PROGRAM_VERSION_COMMAS ${version})
+  set(PROGRAM_ICON ${icon})
+  # Every built-in picture under its file name as the layouts name it, made
+  # an identifier: wizard_imgExit.gif is WIZARD_IMGEXIT_GIF.
+  file(GLOB pictures CONFIGURE_DEPENDS
+    ${PROJECT_SOURCE_DIR}/resources/${name}/*.gif
+    ${PROJECT_SOURCE_DIR}/resources/${name}/*.png)
+  set(PROGRAM_PICTURES "")
+  foreach(p ${pictures})
+    get_filename_component(n ${p} NAME)
+    string(TOUPPER ${n} n)
+    string(REPLACE "." "_" n ${n})
+    string(APPEND PROGRAM_PICTURES "${n} RCDATA \"${p}\"\n")
+  endforeach()
+  configure_file(${PROJECT_SOURCE_DIR}/resources/program.rc.in
+                 ${CMAKE_CURRENT_BINARY_DIR}/${name}.rc @ONLY)
+  add_executable(${name} WIN32 ${name}/main_win.cpp platform/runtime_win.cpp
+    ${CMAKE_CURRENT_BINARY_DIR}/${name}.rc)
+  target_compile_options(${name} PRIVATE ${MENU_COMPILE_OPTIONS})
+  target_link_options(${name} PRIVATE ${MENU_LINK_OPTIONS})
+  target_link_libraries(${name} PRIVATE ${corelib} win_backend)
+  set(deps ${pictures} ${icon} ${PROJECT_SOURCE_DIR}/resources/common/hand.cur
+    ${PROJECT_SOURCE_DIR}/resources/app.manifest)
+  set_property(SOURCE ${CMAKE_CURRENT_BINARY_DIR}/${name}.rc PROPERTY OBJECT_DEPENDS ${deps})
+endfunction()
+
+add_menu_program(modelmenu autorun3.exe ${MODELMENU_VERSION}
+  ${PROJECT_SOURCE_DIR}/resources/modelmenu/modelmenu.ico modelmenu_core)
+add_menu_program(discmenu discmenu.exe ${DISCMENU_VERSION}
+  ${PROJECT_SOURCE_DIR}/resources/discmenu/discmenu.ico discmenu_core)
+
+# Stand-ins for the disc content outside the menus.
+function(add_standin name what)
+  add_executable(${name} WIN32 tools/standin/standin_win.cpp platform/runtime_win.cpp)
+  target_compile_definitions(${name} PRIVATE "STANDIN_WHAT=\"${what}\"")
+  target_link_options(${name} PRIVATE ${MENU_LINK_OPTIONS})
+endfunction()
+add_standin(standin_installer "the Ondrix setup for the NV-QX480K (NORVANE_Ondrix_Setup_2.exe)")
+add_standin(standin_qx120 "the menu of the NV-QX120E and NV-QX120K models (autorun2.exe)")
+add_standin(standin_wqx640 "the menu of the NV-WQX640K model (autorun4.exe)")
+
+set(MENU_DISC ${CMAKE_BINARY_DIR}/disc)
+add_custom_target(disc ALL
+  COMMAND ${CMAKE_COMMAND}
+    -DSOURCE=${PROJECT_SOURCE_DIR}/disc
+    -DDISC=${MENU_DISC}
+    -DDISCMENU=$<TARGET_FILE:discmenu>
+    -DMODELMENU=$<TARGET_FILE:modelmenu>
+    -DINSTALLER=$<TARGET_FILE:standin_installer>
+    -DQX120=$<TARGET_FILE:standin_qx120>
+    -DWQX640=$<TARGET_FILE:standin_wqx640>
+    -P ${PROJECT_SOURCE_DIR}/cmake/stage-disc.cmake
+  DEPENDS discmenu modelmenu standin_installer standin_qx120 standin_wqx640
+  COMMENT "Staging the demo disc in ${MENU_DISC}")

@@ -1,0 +1,176 @@
+#include "platform/picture_win.h"
+
+#include <windows.h>
+#include <objidl.h>
+
+#include <memory>
+
+#include "platform/error.h"
+
+namespace platform {
+
+namespace {
+
+// The few flat GDI+ entry points used, declared here so that no GDI+ header
+// or import library is needed.
+struct StartupInput {
+  UINT32 version;
+  void* debugCallback;
+  BOOL suppressBackgroundThread;
+  BOOL suppressExternalCodecs;
+};
+struct LockedBits {
+  UINT width;
+  UINT height;
+  INT stride;
+  INT format;
+  void* scan0;
+  UINT_PTR reserved;
+};
+struct LockRect {
+  INT x, y, width, height;
+};
+using GpStatus = int;
+using StartupFn = GpStatus(WINAPI*)(ULONG_PTR*, const StartupInput*, void*);
+using ShutdownFn = void(WINAPI*)(ULONG_PTR);
+using FromStreamFn = GpStatus(WINAPI*)(IStream*, void**);
+using DimensionFn = GpStatus(WINAPI*)(void*, UINT*);
+using LockFn = GpStatus(WINAPI*)(void*, const LockRect*, UINT, INT, LockedBits*);
+using UnlockFn = GpStatus(WINAPI*)(void*, LockedBits*);
+using DisposeFn = GpStatus(WINAPI*)(void*);
+
+constexpr INT kFormat32bppARGB = 0x0026200A;
+constexpr UINT kLockRead = 1;
+constexpr UINT kMaxSide = 8192;
+constexpr UINT kMaxPixels = 16u * 1024u * 1024u;
+
+template <class Fn>
+Fn Proc(HMODULE module, const char* name) {
+  return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
+// GDI+ on Windows XP lives only in the side-by-side store; later Windows
+// also keep it in the system folder. Either way it is loaded by full path.
+HMODULE LoadGdiPlus() {
+  wchar_t dir[MAX_PATH];
+  UINT n = GetSystemDirectoryW(dir, MAX_PATH);
+  if (n > 0 && n < MAX_PATH - 16) {
+    std::wstring path(dir, n);
+    path += L"\\gdiplus.dll";
+    if (HMODULE m = LoadLibraryW(path.c_str())) return m;
+  }
+  n = GetWindowsDirectoryW(dir, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH - 80) return nullptr;
+  const std::wstring sxs = std::wstring(dir, n) + L"\\WinSxS\\";
+  WIN32_FIND_DATAW found;
+  HANDLE find = FindFirstFileW((sxs + L"x86_Microsoft.Windows.GdiPlus_6595b64144ccf1df_1.*").c_str(),
+                               &found);
+  if (find == INVALID_HANDLE_VALUE) return nullptr;
+  std::wstring best;
+  do {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && best < found.cFileName) {
+      best = found.cFileName;
+    }
+  } while (FindNextFileW(find, &found));
+  FindClose(find);
+  if (best.empty()) return nullptr;
+  return LoadLibraryW((sxs + best + L"\\gdiplus.dll").c_str());
+}
+
+struct GdiPlus {
+  bool ready = false;
+  ULONG_PTR token = 0;
+  ShutdownFn shutdown = nullptr;
+  FromStreamFn fromStream = nullptr;
+  DimensionFn width = nullptr;
+  DimensionFn height = nullptr;
+  LockFn lock = nullptr;
+  UnlockFn unlock = nullptr;
+  DisposeFn dispose = nullptr;
+
+  bool Start() {
+    if (ready) return true;
+    HMODULE m = LoadGdiPlus();
+    if (!m) return false;
+    auto startup = Proc<StartupFn>(m, "GdiplusStartup");
+    shutdown = Proc<ShutdownFn>(m, "GdiplusShutdown");
+    fromStream = Proc<FromStreamFn>(m, "GdipCreateBitmapFromStream");
+    width = Proc<DimensionFn>(m, "GdipGetImageWidth");
+    height = Proc<DimensionFn>(m, "GdipGetImageHeight");
+    lock = Proc<LockFn>(m, "GdipBitmapLockBits");
+    unlock = Proc<UnlockFn>(m, "GdipBitmapUnlockBits");
+    dispose = Proc<DisposeFn>(m, "GdipDisposeImage");
+    if (!startup || !shutdown || !fromStream || !width || !height || !lock || !unlock ||
+        !dispose) {
+      return false;
+    }
+    StartupInput input = {1, nullptr, FALSE, FALSE};
+    ready = startup(&token, &input, nullptr) == 0;
+    return ready;
+  }
+};
+
+GdiPlus& Gdi() {
+  static GdiPlus gdi;
+  return gdi;
+}
+
+// A read-only stream over a copy of the bytes, as GDI+ wants it.
+IStream* StreamOver(const void* bytes, size_t size) {
+  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, size);
+  if (!mem) Raise(kErrOutOfMemory);
+  void* p = GlobalLock(mem);
+  CopyMemory(p, bytes, size);
+  GlobalUnlock(mem);
+  IStream* stream = nullptr;
+  if (CreateStreamOnHGlobal(mem, TRUE, &stream) != S_OK) {
+    GlobalFree(mem);
+    Raise(kErrOutOfMemory);
+  }
+  return stream;
+}
+
+}  // namespace
+
+Picture DecodePicture(const void* bytes, size_t size, const std::string& source) {
+  GdiPlus& gdi = Gdi();
+  if (size == 0 || !gdi.Start()) Raise(kErrInvalidPicture, source);
+  IStream* stream = StreamOver(bytes, size);
+  void* bitmap = nullptr;
+  const GpStatus created = gdi.fromStream(stream, &bitmap);
+  std::shared_ptr<Image> image;
+  bool ok = created == 0 && bitmap;
+  UINT w = 0, h = 0;
+  if (ok) ok = gdi.width(bitmap, &w) == 0 && gdi.height(bitmap, &h) == 0;
+  ok = ok && w > 0 && h > 0 && w <= kMaxSide && h <= kMaxSide && w * h <= kMaxPixels;
+  if (ok) {
+    LockRect rect = {0, 0, static_cast<INT>(w), static_cast<INT>(h)};
+    LockedBits bits = {};
+    ok = gdi.lock(bitmap, &rect, kLockRead, kFormat32bppARGB, &bits) == 0;
+    if (ok) {
+      image = std::make_shared<Image>();
+      image->width = static_cast<int>(w);
+      image->height = static_cast<int>(h);
+      image->source = source;
+      image->pixels.resize(static_cast<size_t>(w) * h);
+      for (UINT y = 0; y < h; ++y) {
+        const auto* row = static_cast<const std::uint8_t*>(bits.scan0) +
+                          static_cast<std::ptrdiff_t>(y) * bits.stride;
+        CopyMemory(&image->pixels[static_cast<size_t>(y) * w], row, w * 4u);
+      }
+      gdi.unlock(bitmap, &bits);
+    }
+  }
+  if (bitmap) gdi.dispose(bitmap);
+  stream->Release();
+  if (!ok) Raise(kErrInvalidPicture, source);
+  return image;
+}
+
+void ShutdownPictures() {
+  GdiPlus& gdi = Gdi();
+  if (gdi.ready) gdi.shutdown(gdi.token);
+  gdi.ready = false;
+}
+
+}  // namespace platform
