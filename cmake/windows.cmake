@@ -15,7 +15,9 @@ if(MSVC)
   set(MENU_LINK_OPTIONS /SUBSYSTEM:WINDOWS,5.01 /OPT:REF /OPT:ICF /DYNAMICBASE /NXCOMPAT)
   set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded")
 elseif(MINGW)
-  set(MENU_COMPILE_OPTIONS -ffunction-sections -fdata-sections)
+  # Library assertions (bounds checks) on: they also make std::string
+  # instantiate only what is used instead of linking the library's whole copy.
+  set(MENU_COMPILE_OPTIONS -ffunction-sections -fdata-sections -D_GLIBCXX_ASSERTIONS)
   set(MENU_LINK_OPTIONS
     -static -static-libgcc -static-libstdc++ -mwindows -s
     -Wl,--gc-sections
@@ -73,7 +75,9 @@ add_menu_program(discmenu discmenu.exe ${DISCMENU_VERSION}
 
 # Stand-ins for the disc content outside the menus.
 function(add_standin name what)
-  add_executable(${name} WIN32 tools/standin/standin_win.cpp platform/runtime_win.cpp)
+  add_executable(${name} WIN32 tools/standin/standin_win.cpp platform/runtime_win.cpp platform/error.cpp)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_compile_options(${name} PRIVATE ${MENU_COMPILE_OPTIONS})
   target_compile_definitions(${name} PRIVATE "STANDIN_WHAT=\"${what}\"")
   target_link_options(${name} PRIVATE ${MENU_LINK_OPTIONS})
 endfunction()

@@ -19,7 +19,9 @@ const char* const kFlagNames[] = {"litModelA", "litModelB", "litModelC", "litMod
 
 constexpr menu::FlagSet kModelFlags =
     FlagBit(kLitModelA) | FlagBit(kLitModelB) | FlagBit(kLitModelC) | FlagBit(kLitModelD);
-constexpr menu::FlagSet Others(int flag) { return kModelFlags & ~FlagBit(flag); }
+constexpr menu::FlagSet Others(int flag) {
+  return kModelFlags & ~FlagBit(flag);
+}
 
 constexpr const char* kGreyA = "setup\\images\\enUS\\NV-QX120E-grey.gif";
 constexpr const char* kBlueA = "setup\\images\\enUS\\NV-QX120E-blue.gif";
@@ -48,9 +50,9 @@ constexpr ButtonSpec kButtons[] = {
     {"imgManualInstallation", kGreyA, kBlueA, kModelBox, HoverTarget::kSelf, kBlueA, kModelBox,
      kLitModelA, Others(kLitModelA), 0, kRestore, ReleaseKind::kBoxed, kModelBox, kLeftOnly,
      !kSkipErrors, kStartModelAB, kNoAction},
-    {"imgSetupWizard", kGreyB, kBlueB, kModelBox, HoverTarget::kSelf, kBlueB, kModelBox,
-     kLitModelB, Others(kLitModelB), 0, !kRestore, ReleaseKind::kBoxed, kModelBox, kLeftOnly,
-     !kSkipErrors, kStartModelAB, kNoAction},
+    {"imgSetupWizard", kGreyB, kBlueB, kModelBox, HoverTarget::kSelf, kBlueB, kModelBox, kLitModelB,
+     Others(kLitModelB), 0, !kRestore, ReleaseKind::kBoxed, kModelBox, kLeftOnly, !kSkipErrors,
+     kStartModelAB, kNoAction},
     {"imgDocumentation", kGreyC, kBlueC, kModelBox, HoverTarget::kSelf, kBlueC, kModelBox,
      kLitModelC, Others(kLitModelC), 0, kRestore, ReleaseKind::kBoxed, kModelBox, kLeftOnly,
      !kSkipErrors, kStartModelC, kNoAction},
@@ -91,7 +93,7 @@ constexpr ResetSpec kZones[] = {
 
 }  // namespace
 
-const menu::MenuSpec kWizard = {&menu::kDiscMenuWizard, "", nullptr, 5, kFlagNames,
-                                kButtons, 5, kZones, 13};
+const menu::MenuSpec kWizard = {
+    &menu::kDiscMenuWizard, "", nullptr, 5, kFlagNames, kButtons, 5, kZones, 13};
 
 }  // namespace discmenu

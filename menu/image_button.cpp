@@ -30,7 +30,7 @@ MenuWindow::MenuWindow(platform::Toolkit& toolkit, const MenuSpec& spec)
 int MenuWindow::Index(std::string_view control) const {
   const int i = form_.ControlIndex(control);
   // A table naming a control that its window lacks is a build mistake.
-  if (i < 0) throw std::logic_error("no control " + std::string(control));
+  if (i < 0) platform::Raise(platform::kErrInternal, std::string(control));
   return i;
 }
 

@@ -31,7 +31,9 @@ struct Box {
 constexpr Box kNoBox = {-1, -1};
 
 using FlagSet = std::uint32_t;
-constexpr FlagSet FlagBit(int flag) { return FlagSet{1} << flag; }
+constexpr FlagSet FlagBit(int flag) {
+  return FlagSet{1} << flag;
+}
 constexpr int kNoFlag = -1;
 constexpr int kMaxFlags = 8;
 

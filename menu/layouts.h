@@ -34,22 +34,22 @@ constexpr ControlLayout kModelMenuWizardControls[] = {
      kHand, ""},
     {"OLE1", kBackground, 0, 0, 9600, 7200, "wizard_background.png", kArrow, ""},
 };
-constexpr FormLayout kModelMenuWizard = {"wizard", "Ondrix", 9600, 7185,
-                                         kModelMenuWizardControls, 6, false};
+constexpr FormLayout kModelMenuWizard = {"wizard", "Ondrix", 9600, 7185, kModelMenuWizardControls,
+                                         6,        false};
 
 // modelmenu, Simplified Chinese: 1 px narrower and 7 px shorter.
 constexpr ControlLayout kModelMenuWizardZhCNControls[] = {
     {"Label1", kLabel, 8900, 6840, 550, 255, "", kArrow, "V 2.0"},
-    {"imgManualInstallation", kImage, 570, 3855, 2940, 330,
-     "wizard_zhCN_imgManualInstallation.gif", kHand, ""},
+    {"imgManualInstallation", kImage, 570, 3855, 2940, 330, "wizard_zhCN_imgManualInstallation.gif",
+     kHand, ""},
     {"imgDocumentation", kImage, 565, 5400, 1230, 330, "wizard_zhCN_imgDocumentation.gif", kHand,
      ""},
     {"imgExit", kImage, 565, 6310, 675, 330, "wizard_zhCN_imgExit.gif", kHand, ""},
     {"imgHelp", kImage, 3460, 5360, 5800, 1200, "", kArrow, ""},
     {"OLE1", kBackground, 0, 0, 9600, 7200, "wizard_zhCN_background.png", kArrow, ""},
 };
-constexpr FormLayout kModelMenuWizardZhCN = {"wizard_zhCN", "Ondrix", 9585, 7080,
-                                             kModelMenuWizardZhCNControls, 6, false};
+constexpr FormLayout kModelMenuWizardZhCN = {
+    "wizard_zhCN", "Ondrix", 9585, 7080, kModelMenuWizardZhCNControls, 6, false};
 
 // discmenu, the model chooser. The control names are shared with the model
 // menu's windows; here imgManualInstallation, imgSetupWizard,
@@ -77,7 +77,7 @@ constexpr ControlLayout kDiscMenuWizardControls[] = {
     {"imgSetupWizard", kImage, 5820, 3700, 2400, 510, "wizard_imgSetupWizard.gif", kHand, ""},
     {"OLE1", kBackground, 0, 0, 9600, 7200, "wizard_background.png", kArrow, ""},
 };
-constexpr FormLayout kDiscMenuWizard = {"wizard", "Norvane", 9600, 7185,
-                                        kDiscMenuWizardControls, 19, false};
+constexpr FormLayout kDiscMenuWizard = {"wizard", "Norvane", 9600, 7185, kDiscMenuWizardControls,
+                                        19,       false};
 
 }  // namespace menu

@@ -13,8 +13,7 @@ constexpr const char* kUserGuide = "NV-QX480K\\Manual\\UserGuideEng.html";
 constexpr const char* kFolderCommand = "explorer.exe /n,/e, .\\NV-QX480K\\Manual";
 
 // Editions on which the documentation opens as a folder.
-constexpr const char* kFolderEditions[] = {"Windows 7", "Windows 8", "Windows 8.1",
-                                           "Windows Blue"};
+constexpr const char* kFolderEditions[] = {"Windows 7", "Windows 8", "Windows 8.1", "Windows Blue"};
 
 // Form-level flags of both windows.
 enum Flag : int { kHelpShownManualInstallation = 0, kHelpShownDocumentation = 1 };

@@ -6,6 +6,8 @@ const char* ErrorText(int number) {
   switch (number) {
     case kErrOutOfMemory:
       return "Out of memory";
+    case kErrInternal:
+      return "Internal error";
     case kErrFileNotFound:
       return "File not found";
     case kErrFileAccess:

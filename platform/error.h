@@ -10,6 +10,7 @@ namespace platform {
 // Error numbers the toolkit raises. The texts are the toolkit's own.
 enum ErrorNumber : int {
   kErrOutOfMemory = 7,
+  kErrInternal = 51,
   kErrFileNotFound = 53,
   kErrFileAccess = 75,
   kErrInvalidPicture = 481,

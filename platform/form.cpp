@@ -42,15 +42,21 @@ void Form::LoadInitialPictures() {
   }
 }
 
-void Form::PointerMove(int px, int py, int shift) { Post({InputKind::kMove, 0, px, py, shift}); }
+void Form::PointerMove(int px, int py, int shift) {
+  Post({InputKind::kMove, 0, px, py, shift});
+}
 void Form::PointerDown(int button, int px, int py, int shift) {
   Post({InputKind::kDown, button, px, py, shift});
 }
 void Form::PointerUp(int button, int px, int py, int shift) {
   Post({InputKind::kUp, button, px, py, shift});
 }
-void Form::CaptureLost() { Post({InputKind::kCaptureLost, 0, 0, 0, 0}); }
-void Form::CloseRequested() { Post({InputKind::kClose, 0, 0, 0, 0}); }
+void Form::CaptureLost() {
+  Post({InputKind::kCaptureLost, 0, 0, 0, 0});
+}
+void Form::CloseRequested() {
+  Post({InputKind::kClose, 0, 0, 0, 0});
+}
 
 void Form::Post(const Input& input) {
   pending_.push_back(input);
@@ -103,8 +109,8 @@ void Form::Handle(const Input& in) {
       const int target = capture_;
       held_ &= ~in.button;
       if (held_ == 0) capture_ = -1;
-      const bool click = in.button == kLeftButton && leftDownOn_ == target &&
-                         HitTest(in.px, in.py) == target;
+      const bool click =
+          in.button == kLeftButton && leftDownOn_ == target && HitTest(in.px, in.py) == target;
       if (in.button == kLeftButton) leftDownOn_ = -1;
       toolkit_.Run([&] {
         events_.MouseUp(target, in.button, in.shift, LocalX(target, in.px), LocalY(target, in.py));

@@ -39,8 +39,8 @@ struct ControlLayout {
 };
 
 struct FormLayout {
-  std::string_view name;     // "wizard"
-  std::string_view caption;  // title bar text
+  std::string_view name;          // "wizard"
+  std::string_view caption;       // title bar text
   int clientWidth, clientHeight;  // twips
   const ControlLayout* controls;  // front to back
   int controlCount;
@@ -59,8 +59,10 @@ class FormEvents {
  public:
   virtual ~FormEvents() = default;
   virtual void Load() {}
-  virtual void MouseDown(int /*control*/, int /*button*/, int /*shift*/, float /*x*/, float /*y*/) {}
-  virtual void MouseMove(int /*control*/, int /*button*/, int /*shift*/, float /*x*/, float /*y*/) {}
+  virtual void MouseDown(int /*control*/, int /*button*/, int /*shift*/, float /*x*/, float /*y*/) {
+  }
+  virtual void MouseMove(int /*control*/, int /*button*/, int /*shift*/, float /*x*/, float /*y*/) {
+  }
   virtual void MouseUp(int /*control*/, int /*button*/, int /*shift*/, float /*x*/, float /*y*/) {}
   virtual void Click(int /*control*/) {}
 };

@@ -51,30 +51,35 @@ Fn Proc(HMODULE module, const char* name) {
 
 // GDI+ on Windows XP lives only in the side-by-side store; later Windows
 // also keep it in the system folder. Either way it is loaded by full path.
+// Paths are kept in fixed buffers: MAX_PATH bounds every one of them.
 HMODULE LoadGdiPlus() {
-  wchar_t dir[MAX_PATH];
-  UINT n = GetSystemDirectoryW(dir, MAX_PATH);
+  wchar_t path[MAX_PATH];
+  UINT n = GetSystemDirectoryW(path, MAX_PATH);
   if (n > 0 && n < MAX_PATH - 16) {
-    std::wstring path(dir, n);
-    path += L"\\gdiplus.dll";
-    if (HMODULE m = LoadLibraryW(path.c_str())) return m;
+    lstrcatW(path, L"\\gdiplus.dll");
+    if (HMODULE m = LoadLibraryW(path)) return m;
   }
-  n = GetWindowsDirectoryW(dir, MAX_PATH);
-  if (n == 0 || n >= MAX_PATH - 80) return nullptr;
-  const std::wstring sxs = std::wstring(dir, n) + L"\\WinSxS\\";
+  n = GetWindowsDirectoryW(path, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH - 120) return nullptr;
+  lstrcatW(path, L"\\WinSxS\\");
+  const int folder = lstrlenW(path);
+  lstrcatW(path, L"x86_Microsoft.Windows.GdiPlus_6595b64144ccf1df_1.*");
   WIN32_FIND_DATAW found;
-  HANDLE find = FindFirstFileW((sxs + L"x86_Microsoft.Windows.GdiPlus_6595b64144ccf1df_1.*").c_str(),
-                               &found);
+  HANDLE find = FindFirstFileW(path, &found);
   if (find == INVALID_HANDLE_VALUE) return nullptr;
-  std::wstring best;
+  wchar_t best[MAX_PATH] = L"";
   do {
-    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && best < found.cFileName) {
-      best = found.cFileName;
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && lstrlenW(found.cFileName) < 100 &&
+        lstrcmpW(best, found.cFileName) < 0) {
+      lstrcpyW(best, found.cFileName);
     }
   } while (FindNextFileW(find, &found));
   FindClose(find);
-  if (best.empty()) return nullptr;
-  return LoadLibraryW((sxs + best + L"\\gdiplus.dll").c_str());
+  if (!best[0]) return nullptr;
+  path[folder] = L'\0';
+  lstrcatW(path, best);
+  lstrcatW(path, L"\\gdiplus.dll");
+  return LoadLibraryW(path);
 }
 
 struct GdiPlus {
@@ -100,8 +105,7 @@ struct GdiPlus {
     lock = Proc<LockFn>(m, "GdipBitmapLockBits");
     unlock = Proc<UnlockFn>(m, "GdipBitmapUnlockBits");
     dispose = Proc<DisposeFn>(m, "GdipDisposeImage");
-    if (!startup || !shutdown || !fromStream || !width || !height || !lock || !unlock ||
-        !dispose) {
+    if (!startup || !shutdown || !fromStream || !width || !height || !lock || !unlock || !dispose) {
       return false;
     }
     StartupInput input = {1, nullptr, FALSE, FALSE};

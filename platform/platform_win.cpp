@@ -101,7 +101,9 @@ WinPlatform::~WinPlatform() {
   g_platform = nullptr;
 }
 
-std::uint16_t WinPlatform::GetUserDefaultLangID() { return ::GetUserDefaultLangID(); }
+std::uint16_t WinPlatform::GetUserDefaultLangID() {
+  return ::GetUserDefaultLangID();
+}
 
 int WinPlatform::GetVersionExA(VersionRecord& record) {
   static_assert(sizeof(OSVERSIONINFOA) == sizeof(VersionRecord), "same record");
@@ -175,7 +177,8 @@ Picture WinPlatform::LoadPicture(const std::string& path) {
 Picture WinPlatform::LoadResourcePicture(const std::string& name) {
   // Built in under the file name made an identifier: WIZARD_IMGEXIT_GIF.
   std::string id = name;
-  for (char& c : id) c = c == '.' ? '_' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char& c : id)
+    c = c == '.' ? '_' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   HRSRC res = FindResourceA(instance_, id.c_str(), MAKEINTRESOURCEA(10));  // RT_RCDATA
   HGLOBAL data = res ? LoadResource(instance_, res) : nullptr;
   const void* bytes = data ? LockResource(data) : nullptr;
@@ -189,9 +192,9 @@ void WinPlatform::CreateFormWindow(Form& form) {
   RECT r = {0, 0, form.ClientWidthPixels(), form.ClientHeightPixels()};
   AdjustWindowRectEx(&r, kWindowStyle, FALSE, 0);
   const std::string caption(form.layout().caption);
-  w->hwnd = CreateWindowExA(0, kWindowClass, caption.c_str(), kWindowStyle, CW_USEDEFAULT,
-                            CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, nullptr, nullptr,
-                            instance_, w);
+  w->hwnd =
+      CreateWindowExA(0, kWindowClass, caption.c_str(), kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                      r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance_, w);
   if (!w->hwnd) Raise(kErrOutOfMemory);
   // The frame may differ from what was asked for (themes, window managers):
   // make the client area exactly the layout's.
@@ -255,9 +258,13 @@ void WinPlatform::UnloadForm(Form& form) {
   DestroyWindow(hwnd);
 }
 
-void WinPlatform::Quit() { PostQuitMessage(exitCode_); }
+void WinPlatform::Quit() {
+  PostQuitMessage(exitCode_);
+}
 
-void WinPlatform::EndProgram() { ExitProcess(static_cast<UINT>(exitCode_)); }
+void WinPlatform::EndProgram() {
+  ExitProcess(static_cast<UINT>(exitCode_));
+}
 
 void WinPlatform::ReportUntrappedError(const RuntimeError& error) {
   exitCode_ = error.number;

@@ -33,7 +33,9 @@ constexpr EditionRow kEditions[] = {
     {kAny, kAny, kAny, "Failed"},
 };
 
-bool Matches(std::uint32_t want, std::uint32_t have) { return want == kAny || want == have; }
+bool Matches(std::uint32_t want, std::uint32_t have) {
+  return want == kAny || want == have;
+}
 
 }  // namespace
 

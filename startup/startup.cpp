@@ -26,8 +26,8 @@ MenuChoice Route(Deliverable program, std::uint16_t languageId) {
   return MenuChoice::kEnglish;
 }
 
-Program::Program(platform::Toolkit& toolkit, Deliverable deliverable,
-                 const menu::MenuSpec& english, const menu::MenuSpec* chinese)
+Program::Program(platform::Toolkit& toolkit, Deliverable deliverable, const menu::MenuSpec& english,
+                 const menu::MenuSpec* chinese)
     : toolkit_(toolkit),
       deliverable_(deliverable),
       specs_{&english, chinese},

@@ -12,14 +12,12 @@ using startup::Deliverable;
 using testing_support::Harness;
 using Calls = std::vector<std::string>;
 
-const std::string kGrey[] = {"setup\\images\\enUS\\NV-QX120E-grey.gif",
-                             "setup\\images\\enUS\\NV-QX120K-grey.gif",
-                             "setup\\images\\enUS\\NV-QX480K-grey.gif",
-                             "setup\\images\\enUS\\NV-WQX640K-grey.gif"};
-const std::string kBlue[] = {"setup\\images\\enUS\\NV-QX120E-blue.gif",
-                             "setup\\images\\enUS\\NV-QX120K-blue.gif",
-                             "setup\\images\\enUS\\NV-QX480K-blue.gif",
-                             "setup\\images\\enUS\\NV-WQX640K-blue.gif"};
+const std::string kGrey[] = {
+    "setup\\images\\enUS\\NV-QX120E-grey.gif", "setup\\images\\enUS\\NV-QX120K-grey.gif",
+    "setup\\images\\enUS\\NV-QX480K-grey.gif", "setup\\images\\enUS\\NV-WQX640K-grey.gif"};
+const std::string kBlue[] = {
+    "setup\\images\\enUS\\NV-QX120E-blue.gif", "setup\\images\\enUS\\NV-QX120K-blue.gif",
+    "setup\\images\\enUS\\NV-QX480K-blue.gif", "setup\\images\\enUS\\NV-WQX640K-blue.gif"};
 const std::string kModel[] = {"imgManualInstallation", "imgSetupWizard", "imgDocumentation",
                               "imgHelp"};
 const std::string kLit[] = {"litModelA", "litModelB", "litModelC", "litModelD"};
@@ -64,7 +62,7 @@ TEST_F(Chooser, MovingFromAAcrossTheirZoneIntoBHandsTheHighlightOver) {
   Drag(450, 215, 450, 238);  // inside A
   EXPECT_EQ(h.Shows(kModel[0]), kBlue[0]);
   EXPECT_EQ(Count("LoadPicture " + kBlue[0]), 1u);  // moving within loads nothing more
-  Drag(450, 238, 450, 244);  // onto Image7, between A and B
+  Drag(450, 238, 450, 244);                         // onto Image7, between A and B
   EXPECT_EQ(h.Shows(kModel[0]), kGrey[0]);
   EXPECT_EQ(h.Shows(kModel[1]), kGrey[1]);
   EXPECT_EQ(LitSum(), 0);
@@ -91,7 +89,7 @@ TEST_F(Chooser, EachZoneClearsItsFlagsThenPutsItsNeighboursBackInOrder) {
   for (const ZoneCase& c : cases) {
     Harness x(Deliverable::kDiscMenu);
     x.Start();
-    x.Move("imgExit", 5, 5);  // exit lit
+    x.Move("imgExit", 5, 5);                              // exit lit
     for (int m = 0; m < 4; ++m) x.Move(kModel[m], 5, 5);  // all four lit, D's flag set
     x.fake.Mark();
     x.Move(c.zone, -3, 9999);  // zones test no point
@@ -139,7 +137,9 @@ TEST_F(Chooser, ModelButtonStatesFollowPictureAndFlag) {
       {"zone that names it", {hoverC, {'m', "Image8", 0, 0, 0}}, false, 0},
       {"zone that does not name it", {hoverC, {'m', "Image7", 0, 0, 0}}, true, 0},
       {"exit hover", {hoverC, {'m', "imgExit", 5, 5, 0}}, true, 0},
-      {"hover again after the flag was cleared", {hoverC, {'m', kModel[3], 5, 5, 0}, hoverC}, true,
+      {"hover again after the flag was cleared",
+       {hoverC, {'m', kModel[3], 5, 5, 0}, hoverC},
+       true,
        1},
       {"press from normal, flag 0", {pressC}, true, 0},
       {"press from normal, flag 1", {hoverC, releaseC, pressC}, true, 1},

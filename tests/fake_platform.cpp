@@ -8,7 +8,9 @@ namespace testing_support {
 
 using platform::Form;
 
-FakePlatform::FakePlatform() { SetVersion(2, 5, 1); }
+FakePlatform::FakePlatform() {
+  SetVersion(2, 5, 1);
+}
 
 void FakePlatform::SetVersion(std::uint32_t platformId, std::uint32_t major, std::uint32_t minor) {
   versionReply = platform::VersionRecord{};
@@ -21,12 +23,16 @@ void FakePlatform::AddPicture(const std::string& path, int width, int height) {
   pictures_[path] = PictureFile{width, height};
   files_.insert(path);
 }
-void FakePlatform::AddFile(const std::string& path) { files_.insert(path); }
+void FakePlatform::AddFile(const std::string& path) {
+  files_.insert(path);
+}
 void FakePlatform::RemoveFile(const std::string& path) {
   files_.erase(path);
   pictures_.erase(path);
 }
-void FakePlatform::CorruptFile(const std::string& path) { corrupt_.insert(path); }
+void FakePlatform::CorruptFile(const std::string& path) {
+  corrupt_.insert(path);
+}
 
 std::vector<std::string> FakePlatform::Since() const {
   return std::vector<std::string>(calls.begin() + static_cast<std::ptrdiff_t>(mark_), calls.end());
@@ -66,12 +72,9 @@ platform::CursorHandle FakePlatform::SetCursor(platform::CursorHandle cursor) {
   return previous;
 }
 
-platform::InstanceHandle FakePlatform::ShellExecuteA(platform::WindowHandle owner,
-                                                     const std::string& operation,
-                                                     const std::string& file,
-                                                     const std::string& parameters,
-                                                     const std::string& directory,
-                                                     int showCommand) {
+platform::InstanceHandle FakePlatform::ShellExecuteA(
+    platform::WindowHandle owner, const std::string& operation, const std::string& file,
+    const std::string& parameters, const std::string& directory, int showCommand) {
   Record("ShellExecuteA " + std::to_string(owner) + " " + operation + " " + file + " [" +
          parameters + "] [" + directory + "] " + std::to_string(showCommand));
   if (shellExecuteRaises) platform::Raise(5);
@@ -108,7 +111,9 @@ platform::Picture FakePlatform::LoadResourcePicture(const std::string& name) {
 void FakePlatform::CreateFormWindow(Form& form) {
   Record("CreateFormWindow " + std::string(form.layout().name));
 }
-void FakePlatform::ShowForm(Form& form) { Record("ShowForm " + std::string(form.layout().name)); }
+void FakePlatform::ShowForm(Form& form) {
+  Record("ShowForm " + std::string(form.layout().name));
+}
 
 void FakePlatform::PictureAssigned(Form& form, int control) {
   const platform::Picture& p = form.Control(control).picture;

@@ -27,8 +27,8 @@ class FakePlatform : public platform::Platform {
   platform::VersionRecord versionReply{};  // fields copied on GetVersionExA
   bool versionSucceeds = true;
   std::vector<platform::VersionRecord> versionRequests;  // records as received
-  bool shellExecuteRaises = false;  // the shell call raises a run-time error
-  platform::CursorHandle currentCursor = 1;  // the arrow
+  bool shellExecuteRaises = false;                       // the shell call raises a run-time error
+  platform::CursorHandle currentCursor = 1;              // the arrow
   bool ended = false;
   bool quit = false;
   std::vector<platform::RuntimeError> reported;

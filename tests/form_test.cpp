@@ -49,7 +49,8 @@ class Recorder : public platform::FormEvents {
   std::string Name(int c) const { return std::string(kControls[c].name); }
   void Add(const char* what, int c, int b, float x, float y) {
     events.push_back(std::string(what) + " " + Name(c) + " " + std::to_string(b) + " " +
-                     std::to_string(static_cast<int>(x)) + "," + std::to_string(static_cast<int>(y)));
+                     std::to_string(static_cast<int>(x)) + "," +
+                     std::to_string(static_cast<int>(y)));
   }
 };
 
@@ -67,11 +68,11 @@ class FormTest : public ::testing::Test {
 };
 
 TEST_F(FormTest, HitTestingIsFrontToBackWithTwipsRelativeToTheControl) {
-  form.PointerMove(38, 20);   // 570 twips: 5 twips into "front", which starts at 565
-  form.PointerMove(37, 20);   // 555: left of "front", inside "back"
-  form.PointerMove(100, 20);  // beyond "front" (ends at 1165)
-  form.PointerMove(20, 20);   // the first pixel of "back"
-  form.PointerMove(5, 5);     // background
+  form.PointerMove(38, 20);    // 570 twips: 5 twips into "front", which starts at 565
+  form.PointerMove(37, 20);    // 555: left of "front", inside "back"
+  form.PointerMove(100, 20);   // beyond "front" (ends at 1165)
+  form.PointerMove(20, 20);    // the first pixel of "back"
+  form.PointerMove(5, 5);      // background
   form.PointerMove(105, 105);  // label over the background
   EXPECT_EQ(rec.events, (Events{"Move front 0 5,0", "Move back 0 255,0", "Move back 0 1200,0",
                                 "Move back 0 0,0", "Move OLE1 0 75,75", "Move Label1 0 75,75"}));
@@ -84,9 +85,9 @@ TEST_F(FormTest, APressedControlGetsEveryMoveAndTheReleaseWherever) {
   form.PointerMove(150, 90);  // beyond its size
   form.PointerUp(kLeftButton, 150, 90);
   form.PointerMove(150, 90);  // no capture any more: the background
-  EXPECT_EQ(rec.events, (Events{"Down front 1 35,15", "Move front 1 -415,-225",
-                                "Move front 1 1685,1050", "Up front 1 1685,1050",
-                                "Move OLE1 0 2250,1350"}));
+  EXPECT_EQ(rec.events,
+            (Events{"Down front 1 35,15", "Move front 1 -415,-225", "Move front 1 1685,1050",
+                    "Up front 1 1685,1050", "Move OLE1 0 2250,1350"}));
   EXPECT_FALSE(form.Captured());
 }
 
@@ -117,9 +118,9 @@ TEST_F(FormTest, CaptureLastsUntilTheLastButtonIsUp) {
   form.PointerMove(100, 100);
   form.PointerUp(kRightButton, 100, 100);
   form.PointerUp(kRightButton, 100, 100);  // a release without its press is dropped
-  EXPECT_EQ(rec.events, (Events{"Down front 1 35,15", "Down front 2 935,1200",
-                                "Up front 1 935,1200", "Move front 2 935,1200",
-                                "Up front 2 935,1200"}));
+  EXPECT_EQ(rec.events,
+            (Events{"Down front 1 35,15", "Down front 2 935,1200", "Up front 1 935,1200",
+                    "Move front 2 935,1200", "Up front 2 935,1200"}));
 }
 
 TEST_F(FormTest, LostCaptureEndsTheDragWithoutARelease) {
@@ -132,8 +133,8 @@ TEST_F(FormTest, LostCaptureEndsTheDragWithoutARelease) {
 
 TEST_F(FormTest, PointerShapeFollowsTheControlUnderThePoint) {
   EXPECT_EQ(form.PointerAt(40, 21), Pointer::kHand);
-  EXPECT_EQ(form.PointerAt(90, 50), Pointer::kHand);    // "back"
-  EXPECT_EQ(form.PointerAt(25, 80), Pointer::kArrow);   // zone
+  EXPECT_EQ(form.PointerAt(90, 50), Pointer::kHand);     // "back"
+  EXPECT_EQ(form.PointerAt(25, 80), Pointer::kArrow);    // zone
   EXPECT_EQ(form.PointerAt(101, 101), Pointer::kArrow);  // label
   EXPECT_EQ(form.PointerAt(150, 150), Pointer::kArrow);  // background
 }
@@ -181,12 +182,12 @@ TEST_F(FormTest, RenderDrawsBackToFrontWithTransparency) {
   form.Render(canvas);
   auto at = [&](int x, int y) { return frame[static_cast<size_t>(y * 200 + x)]; };
   EXPECT_EQ(at(0, 0), 0xFF808080u);
-  EXPECT_EQ(at(20, 20), 0xFF0000FFu);   // "back" at its top-left pixel
-  EXPECT_EQ(at(38, 20), 0xFF808080u);   // "front" starts at pixel 38 with its hole
+  EXPECT_EQ(at(20, 20), 0xFF0000FFu);  // "back" at its top-left pixel
+  EXPECT_EQ(at(38, 20), 0xFF808080u);  // "front" starts at pixel 38 with its hole
   EXPECT_EQ(at(39, 20), 0xFFFF0000u);
   EXPECT_EQ(at(38, 21), 0xFFFF0000u);
   EXPECT_EQ(frame[20 * 200 + 37], 0xFF808080u);  // between the two
-  EXPECT_EQ(at(100, 100), 0xFFFFFFFFu);  // the label's white ground
+  EXPECT_EQ(at(100, 100), 0xFFFFFFFFu);          // the label's white ground
 }
 
 TEST_F(FormTest, RenderShowsTheTransparentColourAsWhatLiesBehind) {

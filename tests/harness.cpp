@@ -11,7 +11,9 @@ const menu::MenuSpec& SpecFor(Deliverable program, MenuChoice choice) {
 
 namespace {
 
-int PixelSize(int twips) { return (twips + platform::kTwipsPerPixel - 1) / platform::kTwipsPerPixel; }
+int PixelSize(int twips) {
+  return (twips + platform::kTwipsPerPixel - 1) / platform::kTwipsPerPixel;
+}
 
 const platform::ControlLayout& LayoutOf(const menu::MenuSpec& spec, std::string_view name) {
   for (int i = 0; i < spec.layout->controlCount; ++i) {

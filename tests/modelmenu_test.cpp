@@ -19,7 +19,8 @@ const std::string kSetBusy = "SetCursor 77";
 const std::string kSetArrow = "SetCursor 1";
 const std::string kStartInstaller =
     "ShellExecuteA 4660 open NV-QX480K\\setup\\utility\\NORVANE_Ondrix_Setup_2.exe [] [] 1";
-const std::string kOpenPage = "ShellExecuteA 4660 open NV-QX480K\\Manual\\UserGuideEng.html [] [] 1";
+const std::string kOpenPage =
+    "ShellExecuteA 4660 open NV-QX480K\\Manual\\UserGuideEng.html [] [] 1";
 const std::string kOpenFolder = "Shell explorer.exe /n,/e, .\\NV-QX480K\\Manual 1";
 
 // The pictures of one window, by its folder on the disc.
@@ -27,7 +28,9 @@ struct Window {
   std::uint16_t language;
   std::string dir;  // "setup\\images\\" or "setup\\images\\zhCN\\"
 };
-void PrintTo(const Window& w, std::ostream* os) { *os << w.language; }
+void PrintTo(const Window& w, std::ostream* os) {
+  *os << w.language;
+}
 
 const Window kEnglish = {1033, "setup\\images\\"};
 const Window kChinese = {2052, "setup\\images\\zhCN\\"};
@@ -53,11 +56,10 @@ INSTANTIATE_TEST_SUITE_P(BothWindows, ModelMenu, ::testing::Values(kEnglish, kCh
 TEST_P(ModelMenu, PressInsideShowsThePressedPictureUnderTheBusyCursorAndPutsTheCursorBack) {
   h.Down("imgManualInstallation", 100, 100, platform::kRightButton);
   h.Down("imgDocumentation", 0, 330, platform::kMiddleButton);
-  EXPECT_EQ(h.fake.Since(),
-            (Calls{kBusy, kSetBusy, Load("Windows-XP-Vista-7-1.gif"),
-                   Put("imgManualInstallation", "Windows-XP-Vista-7-1.gif"), kSetArrow, kBusy,
-                   kSetBusy, Load("Documentationdown.gif"),
-                   Put("imgDocumentation", "Documentationdown.gif"), kSetArrow}));
+  EXPECT_EQ(h.fake.Since(), (Calls{kBusy, kSetBusy, Load("Windows-XP-Vista-7-1.gif"),
+                                   Put("imgManualInstallation", "Windows-XP-Vista-7-1.gif"),
+                                   kSetArrow, kBusy, kSetBusy, Load("Documentationdown.gif"),
+                                   Put("imgDocumentation", "Documentationdown.gif"), kSetArrow}));
   EXPECT_EQ(h.fake.currentCursor, 1u);
   EXPECT_EQ(h.Flag("mHelpShownManualInstallation") + h.Flag("mHelpShownDocumentation"), 0);
 }
@@ -72,10 +74,9 @@ TEST_P(ModelMenu, InstallerReleaseInsideItsBoxStartsTheInstallerOnceEachTime) {
   for (int button : {platform::kLeftButton, platform::kRightButton, platform::kMiddleButton}) {
     h.fake.Mark();
     h.Up("imgManualInstallation", 2805, 330, button);
-    EXPECT_EQ(h.fake.Since(),
-              (Calls{kBusy, Load("Windows-XP-Vista-7.gif"),
-                     Put("imgManualInstallation", "Windows-XP-Vista-7.gif"), kSetBusy,
-                     "FormHandle", kStartInstaller, kSetArrow}))
+    EXPECT_EQ(h.fake.Since(), (Calls{kBusy, Load("Windows-XP-Vista-7.gif"),
+                                     Put("imgManualInstallation", "Windows-XP-Vista-7.gif"),
+                                     kSetBusy, "FormHandle", kStartInstaller, kSetArrow}))
         << "button " << button;
   }
   EXPECT_TRUE(h.toolkit.LoadedForms() == 1 && !h.toolkit.Ended());  // the menu stays
@@ -96,8 +97,8 @@ TEST(ModelMenuBoxes, EachWindowHasItsOwnInstallerBoxes) {
   struct Case {
     std::uint16_t language;
     float x;
-    bool starts;      // a release there starts the installer
-    bool helpShown;   // a hover there shows the help picture
+    bool starts;     // a release there starts the installer
+    bool helpShown;  // a hover there shows the help picture
   };
   const Case cases[] = {
       {1033, 2805, true, true},   {1033, 2805.5f, false, true}, {1033, 2900, false, true},
@@ -181,8 +182,8 @@ struct EditionCase {
 
 TEST_P(ModelMenu, DocumentationReleaseOpensTheFolderOrThePageByEdition) {
   const EditionCase cases[] = {
-      {2, 6, 1, true},  {2, 6, 2, true},   {2, 6, 3, true},  {2, 6, 4, true},
-      {2, 6, 0, false}, {2, 5, 0, false},  {2, 5, 1, false}, {2, 5, 2, false},
+      {2, 6, 1, true},   {2, 6, 2, true},   {2, 6, 3, true},  {2, 6, 4, true},
+      {2, 6, 0, false},  {2, 5, 0, false},  {2, 5, 1, false}, {2, 5, 2, false},
       {2, 10, 0, false}, {1, 4, 10, false}, {0, 6, 1, false},
   };
   for (const EditionCase& c : cases) {
@@ -190,7 +191,8 @@ TEST_P(ModelMenu, DocumentationReleaseOpensTheFolderOrThePageByEdition) {
     h.fake.Mark();
     h.Up("imgDocumentation", 5, 5);
     Calls expected = {Load("Documentation.gif"), Put("imgDocumentation", "Documentation.gif"),
-                      "GetVersionExA", "GetVersionExA", "GetVersionExA", "GetVersionExA"};
+                      "GetVersionExA",           "GetVersionExA",
+                      "GetVersionExA",           "GetVersionExA"};
     if (c.folder) {
       expected.push_back(kOpenFolder);
     } else {
@@ -250,7 +252,8 @@ TEST_P(ModelMenu, MissingPictureIsReportedOnceAndEndsTheProgram) {
     h2.Start(GetParam().language);
     c.act(h2);
     ASSERT_EQ(h2.fake.reported.size(), 1u) << c.file;
-    EXPECT_EQ(h2.fake.reported[0].Message(), "Run-time error '53': File not found: " + dir + c.file);
+    EXPECT_EQ(h2.fake.reported[0].Message(),
+              "Run-time error '53': File not found: " + dir + c.file);
     EXPECT_EQ(h2.fake.calls.back(), "EndProgram");
     EXPECT_EQ(h2.Flag("mHelpShownManualInstallation"), c.flagInstaller);
     EXPECT_EQ(std::count(h2.fake.calls.begin(), h2.fake.calls.end(), kStartInstaller), 0);

@@ -96,10 +96,12 @@ std::string Walk(const WalkCase& c, std::uint64_t seed, int steps) {
     if (lit > 1) return where.str() + "more than one model flag set";
     if (released && spec && spec->release != menu::ReleaseKind::kNone) {
       const platform::Picture& p = form.Control(target).picture;
-      if (!p || p->source != spec->normalPicture) return where.str() + "release left no normal picture";
+      if (!p || p->source != spec->normalPicture)
+        return where.str() + "release left no normal picture";
     }
     // Every handler puts the cursor back, but model B's press.
-    const bool keepsBusy = pressed && spec && spec->pressedPicture && !spec->restoreCursorAfterPress;
+    const bool keepsBusy =
+        pressed && spec && spec->pressedPicture && !spec->restoreCursorAfterPress;
     const platform::CursorHandle expected =
         keepsBusy ? FakePlatform::kBusyCursorHandle : cursorBefore;
     if (h->fake.currentCursor != expected) return where.str() + "cursor not put back";

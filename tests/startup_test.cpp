@@ -68,7 +68,8 @@ TEST(StartUp, ShowsTheChosenMenuAfterItsLoadAndOnlyThenUnloadsTheStartForm) {
     EXPECT_EQ(h.fake.calls, c.expected) << "language " << c.language;
     EXPECT_EQ(h.toolkit.LoadedForms(), 1);
     EXPECT_FALSE(h.fake.quit);
-    EXPECT_EQ(h.Form().layout().caption, c.program == Deliverable::kDiscMenu ? "Norvane" : "Ondrix");
+    EXPECT_EQ(h.Form().layout().caption,
+              c.program == Deliverable::kDiscMenu ? "Norvane" : "Ondrix");
   }
 }
 
@@ -97,11 +98,11 @@ TEST(StartUp, MissingDefaultHelpPictureIsReportedOnceAndEndsBeforeTheWindowShows
   Harness h(Deliverable::kModelMenu);
   h.fake.RemoveFile("setup\\images\\help.gif");
   h.Start();
-  EXPECT_EQ(h.fake.calls,
-            (Calls{"GetUserDefaultLangID", "CreateFormWindow wizard",
-                   "LoadPicture setup\\images\\help.gif",
-                   "Report Run-time error '53': File not found: setup\\images\\help.gif",
-                   "EndProgram"}));
+  EXPECT_EQ(
+      h.fake.calls,
+      (Calls{"GetUserDefaultLangID", "CreateFormWindow wizard",
+             "LoadPicture setup\\images\\help.gif",
+             "Report Run-time error '53': File not found: setup\\images\\help.gif", "EndProgram"}));
 }
 
 struct EditionCase {
@@ -111,13 +112,27 @@ struct EditionCase {
 
 TEST(Edition, NamesFollowTheTableFirstMatchWins) {
   const EditionCase cases[] = {
-      {1, 4, 0, "Windows 95"},       {1, 9, 0, "Windows 95"},       {1, 4, 10, "Windows 98"},
-      {1, 4, 90, ""},                {1, 0, 1, ""},                 {2, 3, 51, "Windows NT 3.51"},
-      {2, 4, 0, "Windows NT 4.0"},   {2, 5, 0, "Windows 2000"},     {2, 5, 1, "Windows 2000"},
-      {2, 5, 2, "Windows XP x64"},   {2, 5, 3, "Windows 2000"},     {2, 6, 0, "Windows Vista"},
-      {2, 6, 1, "Windows 7"},        {2, 6, 2, "Windows 8"},        {2, 6, 3, "Windows 8.1"},
-      {2, 6, 4, "Windows Blue"},     {2, 6, 99, "Windows Blue"},    {2, 10, 0, ""},
-      {2, 2, 0, ""},                 {0, 6, 1, "Failed"},           {3, 6, 1, "Failed"},
+      {1, 4, 0, "Windows 95"},
+      {1, 9, 0, "Windows 95"},
+      {1, 4, 10, "Windows 98"},
+      {1, 4, 90, ""},
+      {1, 0, 1, ""},
+      {2, 3, 51, "Windows NT 3.51"},
+      {2, 4, 0, "Windows NT 4.0"},
+      {2, 5, 0, "Windows 2000"},
+      {2, 5, 1, "Windows 2000"},
+      {2, 5, 2, "Windows XP x64"},
+      {2, 5, 3, "Windows 2000"},
+      {2, 6, 0, "Windows Vista"},
+      {2, 6, 1, "Windows 7"},
+      {2, 6, 2, "Windows 8"},
+      {2, 6, 3, "Windows 8.1"},
+      {2, 6, 4, "Windows Blue"},
+      {2, 6, 99, "Windows Blue"},
+      {2, 10, 0, ""},
+      {2, 2, 0, ""},
+      {0, 6, 1, "Failed"},
+      {3, 6, 1, "Failed"},
       {0xFFFFFFFF, 6, 1, "Failed"},
   };
   for (const EditionCase& c : cases) {
