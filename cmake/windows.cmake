@@ -2,13 +2,7 @@
 # the staged demo disc in ${CMAKE_BINARY_DIR}/disc.
 enable_language(RC)
 
-# One place for what the file properties show.
-set(MENU_COMPANY "Norvane")
-set(MENU_PRODUCT "Ondrix Installation Disc")
-set(MENU_DESCRIPTION "Autorun Application 6.0")
-set(MENU_COPYRIGHT "Copyright (C) 2026 Norvane")
-set(MODELMENU_VERSION 2.0.0.42)
-set(DISCMENU_VERSION 5.0.0.54)
+include(${PROJECT_SOURCE_DIR}/cmake/product.cmake)
 
 if(MSVC)
   set(MENU_COMPILE_OPTIONS /GR- /Gy /Gw)
