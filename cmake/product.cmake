@@ -8,3 +8,5 @@ set(MODELMENU_VERSION 2.0.0.42)
 set(DISCMENU_VERSION 5.0.0.54)
 # Every byte is read from the disc before the window shows.
 set(MENU_SIZE_BUDGET 262144)
+# The disc image's volume label.
+set(MENU_VOLUME_LABEL "NORVANE_ONDRIX")

@@ -67,6 +67,16 @@ add_menu_program(modelmenu autorun3.exe ${MODELMENU_VERSION}
 add_menu_program(discmenu discmenu.exe ${DISCMENU_VERSION}
   ${PROJECT_SOURCE_DIR}/resources/discmenu/discmenu.ico discmenu_core)
 
+# Optional Authenticode signing, when the environment names a certificate at
+# configure time (see tools/sign.sh). Unsigned builds are the default.
+if(DEFINED ENV{MENU_SIGN_CERT})
+  foreach(program modelmenu discmenu)
+    add_custom_command(TARGET ${program} POST_BUILD
+      COMMAND ${PROJECT_SOURCE_DIR}/tools/sign.sh $<TARGET_FILE:${program}>
+      VERBATIM)
+  endforeach()
+endif()
+
 # Stand-ins for the disc content outside the menus.
 function(add_standin name what)
   add_executable(${name} WIN32 tools/standin/standin_win.cpp platform/runtime_win.cpp platform/error.cpp)
@@ -92,3 +102,14 @@ add_custom_target(disc ALL
     -P ${PROJECT_SOURCE_DIR}/cmake/stage-disc.cmake
   DEPENDS discmenu modelmenu standin_installer standin_qx120 standin_wqx640
   COMMENT "Staging the demo disc in ${MENU_DISC}")
+
+# The disc image: ISO 9660 with Joliet names, so that long, mixed-case names
+# reach Windows as they are, and Rock Ridge for other systems.
+
+set(MENU_ISO ${CMAKE_BINARY_DIR}/norvane-ondrix.iso)
+add_custom_target(iso
+  COMMAND ${CMAKE_COMMAND} -E rm -f ${MENU_ISO}
+  COMMAND xorriso -as mkisofs -quiet -V ${MENU_VOLUME_LABEL} -iso-level 2 -J -joliet-long -r
+    -o ${MENU_ISO} ${MENU_DISC}
+  DEPENDS disc
+  COMMENT "Writing the disc image ${MENU_ISO}")
