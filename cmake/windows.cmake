@@ -113,3 +113,8 @@ add_custom_target(iso
     -o ${MENU_ISO} ${MENU_DISC}
   DEPENDS disc
   COMMENT "Writing the disc image ${MENU_ISO}")
+
+# The start-up benchmark's baseline program (tools/bench/).
+add_executable(bench_baseline WIN32 tools/bench/baseline_win.cpp)
+target_compile_options(bench_baseline PRIVATE ${MENU_COMPILE_OPTIONS})
+target_link_options(bench_baseline PRIVATE ${MENU_LINK_OPTIONS})
