@@ -24,3 +24,6 @@ ctest --preset native
 cmake --preset native-sanitize >/dev/null
 cmake --build --preset native-sanitize
 ctest --preset native-sanitize -LE 'e2e|windows'
+
+# The start-up benchmark, as a quick run that checks it works.
+/usr/bin/python3 tools/bench/startup.py --quick
