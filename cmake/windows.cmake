@@ -107,7 +107,7 @@ add_custom_target(disc ALL
 # reach Windows as they are, and Rock Ridge for other systems.
 
 set(MENU_ISO ${CMAKE_BINARY_DIR}/norvane-ondrix.iso)
-add_custom_target(iso
+add_custom_target(iso ALL
   COMMAND ${CMAKE_COMMAND} -E rm -f ${MENU_ISO}
   COMMAND xorriso -as mkisofs -quiet -V ${MENU_VOLUME_LABEL} -iso-level 2 -J -joliet-long -r
     -o ${MENU_ISO} ${MENU_DISC}

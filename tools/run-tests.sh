@@ -12,10 +12,8 @@ tools/install-deps.sh
 # for x64, which the end-to-end tests run where 32-bit Wine cannot.
 cmake --preset windows >/dev/null
 cmake --build --preset windows
-cmake --build --preset windows --target iso
 cmake --preset windows-x64 >/dev/null
 cmake --build --preset windows-x64
-cmake --build --preset windows-x64 --target iso
 
 cmake --preset native >/dev/null
 cmake --build --preset native
