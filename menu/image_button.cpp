@@ -15,15 +15,15 @@ void UnloadWindow(MenuWindow& window, const char* /*unused*/) {
   window.toolkit().Unload(window.form());
 }
 
-MenuWindow::MenuWindow(platform::Toolkit& toolkit, const MenuSpec& spec)
-    : toolkit_(toolkit), spec_(spec), form_(toolkit, *spec.layout, *this) {
+MenuWindow::MenuWindow(platform::Toolkit& toolkit, const MenuSpec& table)
+    : toolkit_(toolkit), spec_(table), form_(toolkit, *table.layout, *this) {
   handlers_.resize(static_cast<size_t>(form_.ControlCount()));
-  if (!spec.helpPanel.empty()) helpPanel_ = Index(spec.helpPanel);
-  for (int i = 0; i < spec.buttonCount; ++i) {
-    handlers_[static_cast<size_t>(Index(spec.buttons[i].control))].button = &spec.buttons[i];
+  if (!table.helpPanel.empty()) helpPanel_ = Index(table.helpPanel);
+  for (int i = 0; i < table.buttonCount; ++i) {
+    handlers_[static_cast<size_t>(Index(table.buttons[i].control))].button = &table.buttons[i];
   }
-  for (int i = 0; i < spec.resetCount; ++i) {
-    handlers_[static_cast<size_t>(Index(spec.resets[i].control))].reset = &spec.resets[i];
+  for (int i = 0; i < table.resetCount; ++i) {
+    handlers_[static_cast<size_t>(Index(table.resets[i].control))].reset = &table.resets[i];
   }
 }
 

@@ -110,11 +110,11 @@ struct MenuSpec {
 
 class MenuWindow : public platform::FormEvents {
  public:
-  MenuWindow(platform::Toolkit& toolkit, const MenuSpec& spec);
+  MenuWindow(platform::Toolkit& toolkit, const MenuSpec& table);
 
   platform::Form& form() { return form_; }
   const platform::Form& form() const { return form_; }
-  const MenuSpec& spec() const { return spec_; }
+  const MenuSpec& table() const { return spec_; }
   platform::Toolkit& toolkit() { return toolkit_; }
   platform::Platform& platform() { return toolkit_.platform(); }
 

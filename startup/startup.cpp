@@ -39,9 +39,9 @@ void Program::Start() {
 
 menu::MenuWindow& Program::Create(MenuChoice choice) {
   auto& slot = windows_[static_cast<size_t>(choice)];
-  const menu::MenuSpec* spec = specs_[static_cast<size_t>(choice)];
-  if (!spec) spec = specs_[0];
-  if (!slot) slot = std::make_unique<menu::MenuWindow>(toolkit_, *spec);
+  const menu::MenuSpec* table = specs_[static_cast<size_t>(choice)];
+  if (!table) table = specs_[0];
+  if (!slot) slot = std::make_unique<menu::MenuWindow>(toolkit_, *table);
   return *slot;
 }
 

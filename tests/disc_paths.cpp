@@ -12,11 +12,11 @@
 
 namespace {
 
-void Picture(std::set<std::string>& out, const menu::MenuSpec& spec, std::string_view control,
+void Picture(std::set<std::string>& out, const menu::MenuSpec& table, std::string_view control,
              const char* path) {
   if (!path || !*path) return;
-  for (int i = 0; i < spec.layout->controlCount; ++i) {
-    const platform::ControlLayout& c = spec.layout->controls[i];
+  for (int i = 0; i < table.layout->controlCount; ++i) {
+    const platform::ControlLayout& c = table.layout->controls[i];
     if (c.name != control) continue;
     out.insert("picture " + std::string(path) + " " +
                std::to_string(platform::TwipsToPixel(c.width)) + " " +
@@ -28,15 +28,15 @@ void Picture(std::set<std::string>& out, const menu::MenuSpec& spec, std::string
 
 int main() {
   std::set<std::string> out;
-  for (const menu::MenuSpec* spec :
+  for (const menu::MenuSpec* table :
        {&modelmenu::kWizard, &modelmenu::kWizardZhCN, &discmenu::kWizard}) {
-    if (spec->loadHelpPicture) Picture(out, *spec, spec->helpPanel, spec->loadHelpPicture);
-    for (int i = 0; i < spec->buttonCount; ++i) {
-      const menu::ButtonSpec& b = spec->buttons[i];
-      Picture(out, *spec, b.control, b.normalPicture);
-      Picture(out, *spec, b.control, b.pressedPicture);
-      Picture(out, *spec,
-              b.hoverTarget == menu::HoverTarget::kHelpPanel ? spec->helpPanel : b.control,
+    if (table->loadHelpPicture) Picture(out, *table, table->helpPanel, table->loadHelpPicture);
+    for (int i = 0; i < table->buttonCount; ++i) {
+      const menu::ButtonSpec& b = table->buttons[i];
+      Picture(out, *table, b.control, b.normalPicture);
+      Picture(out, *table, b.control, b.pressedPicture);
+      Picture(out, *table,
+              b.hoverTarget == menu::HoverTarget::kHelpPanel ? table->helpPanel : b.control,
               b.hoverPicture);
       if (b.action.run == menu::StartProgram) out.insert("program " + std::string(b.action.target));
     }

@@ -15,17 +15,17 @@ int PixelSize(int twips) {
   return (twips + platform::kTwipsPerPixel - 1) / platform::kTwipsPerPixel;
 }
 
-const platform::ControlLayout& LayoutOf(const menu::MenuSpec& spec, std::string_view name) {
-  for (int i = 0; i < spec.layout->controlCount; ++i) {
-    if (spec.layout->controls[i].name == name) return spec.layout->controls[i];
+const platform::ControlLayout& LayoutOf(const menu::MenuSpec& table, std::string_view name) {
+  for (int i = 0; i < table.layout->controlCount; ++i) {
+    if (table.layout->controls[i].name == name) return table.layout->controls[i];
   }
   throw std::logic_error("no control");
 }
 
-void AddOwnPicture(FakePlatform& fake, const menu::MenuSpec& spec, std::string_view control,
+void AddOwnPicture(FakePlatform& fake, const menu::MenuSpec& table, std::string_view control,
                    const char* path) {
   if (!path || !*path) return;
-  const platform::ControlLayout& c = LayoutOf(spec, control);
+  const platform::ControlLayout& c = LayoutOf(table, control);
   fake.AddPicture(path, PixelSize(c.width), PixelSize(c.height));
 }
 
@@ -34,16 +34,16 @@ void AddOwnPicture(FakePlatform& fake, const menu::MenuSpec& spec, std::string_v
 void Harness::FillDisc(FakePlatform& fake) {
   const menu::MenuSpec* specs[] = {&modelmenu::kWizard, &modelmenu::kWizardZhCN,
                                    &discmenu::kWizard};
-  for (const menu::MenuSpec* spec : specs) {
-    for (int i = 0; i < spec->buttonCount; ++i) {
-      const menu::ButtonSpec& b = spec->buttons[i];
-      AddOwnPicture(fake, *spec, b.control, b.normalPicture);
-      AddOwnPicture(fake, *spec, b.control, b.pressedPicture);
+  for (const menu::MenuSpec* table : specs) {
+    for (int i = 0; i < table->buttonCount; ++i) {
+      const menu::ButtonSpec& b = table->buttons[i];
+      AddOwnPicture(fake, *table, b.control, b.normalPicture);
+      AddOwnPicture(fake, *table, b.control, b.pressedPicture);
       const std::string_view target =
-          b.hoverTarget == menu::HoverTarget::kHelpPanel ? spec->helpPanel : b.control;
-      AddOwnPicture(fake, *spec, target, b.hoverPicture);
+          b.hoverTarget == menu::HoverTarget::kHelpPanel ? table->helpPanel : b.control;
+      AddOwnPicture(fake, *table, target, b.hoverPicture);
     }
-    if (spec->loadHelpPicture) AddOwnPicture(fake, *spec, spec->helpPanel, spec->loadHelpPicture);
+    if (table->loadHelpPicture) AddOwnPicture(fake, *table, table->helpPanel, table->loadHelpPicture);
   }
   fake.AddFile(menu::kBusyCursor);
   fake.AddFile(modelmenu::kInstaller);

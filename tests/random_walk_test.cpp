@@ -35,7 +35,7 @@ struct WalkCase {
 };
 
 const menu::ButtonSpec* ButtonOf(menu::MenuWindow& w, int control) {
-  const menu::MenuSpec& s = w.spec();
+  const menu::MenuSpec& s = w.table();
   for (int i = 0; i < s.buttonCount; ++i) {
     if (w.form().ControlIndex(s.buttons[i].control) == control) return &s.buttons[i];
   }
@@ -68,7 +68,7 @@ std::string Walk(const WalkCase& c, std::uint64_t seed, int steps) {
     const int kind = rnd.Below(20);
     const int button = buttons[rnd.Below(3)];
     const int target = form.Captured() ? form.CaptureControl() : form.HitTest(px, py);
-    const menu::ButtonSpec* spec = target >= 0 ? ButtonOf(window, target) : nullptr;
+    const menu::ButtonSpec* table = target >= 0 ? ButtonOf(window, target) : nullptr;
     const platform::CursorHandle cursorBefore = h->fake.currentCursor;
     const size_t reportsBefore = h->fake.reported.size();
     bool released = false;
@@ -89,19 +89,19 @@ std::string Walk(const WalkCase& c, std::uint64_t seed, int steps) {
     if (h->fake.ended) return where.str() + "the program ended at once";
     if (h->toolkit.Ended()) continue;
     int lit = 0;
-    for (int f = 0; f < window.spec().flagCount; ++f) {
+    for (int f = 0; f < window.table().flagCount; ++f) {
       if (window.Flag(f) != 0 && window.Flag(f) != 1) return where.str() + "flag not 0 or 1";
       if (c.program == Deliverable::kDiscMenu && f < discmenu::kLitExit) lit += window.Flag(f);
     }
     if (lit > 1) return where.str() + "more than one model flag set";
-    if (released && spec && spec->release != menu::ReleaseKind::kNone) {
+    if (released && table && table->release != menu::ReleaseKind::kNone) {
       const platform::Picture& p = form.Control(target).picture;
-      if (!p || p->source != spec->normalPicture)
+      if (!p || p->source != table->normalPicture)
         return where.str() + "release left no normal picture";
     }
     // Every handler puts the cursor back, but model B's press.
     const bool keepsBusy =
-        pressed && spec && spec->pressedPicture && !spec->restoreCursorAfterPress;
+        pressed && table && table->pressedPicture && !table->restoreCursorAfterPress;
     const platform::CursorHandle expected =
         keepsBusy ? FakePlatform::kBusyCursorHandle : cursorBefore;
     if (h->fake.currentCursor != expected) return where.str() + "cursor not put back";
