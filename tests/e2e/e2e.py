@@ -2,13 +2,12 @@
 (the x64 build) under a 64-bit Wine in a virtual X display, driven by the
 real pointer and keyboard and checked by reading the screen.
 
-One Session per test process: an Xvfb display, a Wine prefix (the run's
-shared one when ctest's set-up made it, else a private one), the probe (a
-small Windows program that reads what only Wine knows: client areas,
-message box texts, version and language), and the test disc. Every picture
-on the test disc is one solid colour of its own, so one screen pixel tells
-which picture a control shows. Everything is waited for by polling with a
-deadline; nothing relies on a fixed sleep.
+One Session per test process, all of its own: an Xvfb display, a 64-bit
+Wine prefix, the probe (a small Windows program that reads what only Wine
+knows: client areas, message box texts, version and language), and the
+test disc. Every picture on the test disc is one solid colour of its own,
+so one screen pixel tells which picture a control shows. Everything is
+waited for by polling with a deadline; nothing relies on a fixed sleep.
 """
 
 import atexit
@@ -307,11 +306,16 @@ BUILT = ("discmenu", "modelmenu", "standin_installer", "standin_qx120", "standin
 
 def ensure_build(build):
     """The x64 programs: this tree's windows-x64 preset is built or brought
-    up to date; another build folder is taken as it is."""
+    up to date (one build at a time, whoever asks); another build folder is
+    taken as it is."""
     if os.path.abspath(build) == os.path.join(SOURCE, "build", "windows-x64"):
-        if not os.path.exists(os.path.join(build, "CMakeCache.txt")):
-            run(["cmake", "--preset", "windows-x64"], cwd=SOURCE)
-        run(["cmake", "--build", "--preset", "windows-x64", "--target"] + list(BUILT), cwd=SOURCE)
+        os.makedirs(os.path.dirname(build), exist_ok=True)
+        with open(build + ".lock", "w") as lock:
+            fcntl.flock(lock, fcntl.LOCK_EX)
+            if not os.path.exists(os.path.join(build, "CMakeCache.txt")):
+                run(["cmake", "--preset", "windows-x64"], cwd=SOURCE)
+            run(["cmake", "--build", "--preset", "windows-x64", "--target"] + list(BUILT),
+                cwd=SOURCE)
     for target in BUILT:
         if not os.path.exists(os.path.join(build, target + ".exe")):
             raise RuntimeError("%s.exe is missing from %s" % (target, build))
@@ -329,25 +333,13 @@ def wine_env(prefix, display=None, locale="en_US.UTF-8", log=None):
     return env
 
 
-def prepare_run_dir(run_dir, build):
-    """Makes a run's shared material: the probe, the page stand-in and a
-    64-bit Wine prefix that opens .html pages with that stand-in and lets
-    Wine draw the window frames itself (there is no window manager)."""
-    ready = os.path.join(run_dir, "ready")
-    if os.path.exists(ready):
-        return
-    ensure_build(build)
-    os.makedirs(run_dir, exist_ok=True)
-    run([MINGW_CC, "-O2", "-Wall", "-Wextra", "-Werror", "-o", os.path.join(run_dir, "probe.exe"),
-         os.path.join(HERE, "probe.c"), "-lgdi32"])
-    page = os.path.join(run_dir, "page", "openpage.exe")
-    os.makedirs(os.path.dirname(page), exist_ok=True)
-    shutil.copyfile(os.path.join(build, "standin_installer.exe"), page)
-    prefix = os.path.join(run_dir, "prefix")
-    shutil.rmtree(prefix, ignore_errors=True)
+def make_prefix(prefix, page_standin):
+    """A new 64-bit Wine prefix that opens .html files with the page
+    stand-in and lets Wine draw window frames itself (there is no window
+    manager)."""
     env = wine_env(prefix)
     run([WINE, "wineboot", "-i"], env=env)
-    reg = os.path.join(run_dir, "settings.reg")
+    reg = prefix + ".reg"
     with open(reg, "w", encoding="utf-16") as f:
         f.write("Windows Registry Editor Version 5.00\r\n\r\n"
                 "[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"
@@ -356,10 +348,9 @@ def prepare_run_dir(run_dir, build):
                 "@=\"NorvaneTest.Page\"\r\n\r\n"
                 "[HKEY_LOCAL_MACHINE\\Software\\Classes\\NorvaneTest.Page\\shell\\open\\"
                 "command]\r\n"
-                "@=\"\\\"%s\\\" \\\"%%1\\\"\"\r\n\r\n" % windows_path(page).replace("\\", "\\\\"))
+                "@=\"\\\"%s\\\" \\\"%%1\\\"\"\r\n\r\n" % page_standin.replace("\\", "\\\\"))
     run([WINE, "regedit", "/S", windows_path(reg)], env=env)
     stop_wine(prefix)
-    open(ready, "w").close()
 
 
 def stop_wine(prefix):
@@ -418,18 +409,19 @@ class Session:
         self._logs = 0
         signal.signal(signal.SIGTERM, lambda *a: sys.exit(1))
         try:
-            shared = os.environ.get("E2E_RUN_DIR")
-            if shared:
-                with open(shared.rstrip("/") + ".lock", "w") as lock:
-                    fcntl.flock(lock, fcntl.LOCK_EX)
-                    prepare_run_dir(shared, self.build)
-                self.run_dir = shared
-            else:
-                self.run_dir = os.path.join(self.temp, "run")
-                prepare_run_dir(self.run_dir, self.build)
-            self.prefix = os.path.join(self.run_dir, "prefix")
-            self.probe_exe = windows_path(os.path.join(self.run_dir, "probe.exe"))
-            self.page_standin = windows_path(os.path.join(self.run_dir, "page", "openpage.exe"))
+            # Everything of its own, so that runs at the same time on one
+            # machine cannot disturb each other.
+            ensure_build(self.build)
+            probe = os.path.join(self.temp, "probe.exe")
+            run([MINGW_CC, "-O2", "-Wall", "-Wextra", "-Werror", "-o", probe,
+                 os.path.join(HERE, "probe.c"), "-lgdi32"])
+            self.probe_exe = windows_path(probe)
+            page = os.path.join(self.temp, "page", "openpage.exe")
+            os.makedirs(os.path.dirname(page))
+            shutil.copyfile(os.path.join(self.build, "standin_installer.exe"), page)
+            self.page_standin = windows_path(page)
+            self.prefix = os.path.join(self.temp, "prefix")
+            make_prefix(self.prefix, self.page_standin)
             self._start_xvfb()
             # Wine's services end with the last program and take seconds to
             # come back: a program that waits keeps them up for the session.
@@ -617,11 +609,8 @@ class Session:
     VERSIONS = {"winxp": (5, 1), "vista": (6, 0), "win7": (6, 1), "win8": (6, 2)}
 
     def verify_wine(self):
-        """What the tests take from Wine, once a run: the user language by
-        locale, the version by the program's settings, the screen size."""
-        marker = os.path.join(self.run_dir, "verified")
-        if os.path.exists(marker):
-            return
+        """What the tests take from Wine: the user language by locale, the
+        version by the program's settings, the screen size."""
         found = {}
         for locale in self.LANGUAGES:
             found[locale] = int(self.probe("env", locale=locale).split("\t")[3])
@@ -635,7 +624,6 @@ class Session:
         if found != expected:
             raise RuntimeError("Wine gives %s where the tests need %s (are the locales %s "
                                "installed?)" % (found, expected, ", ".join(self.LANGUAGES)))
-        open(marker, "w").close()
 
 
 class Program:

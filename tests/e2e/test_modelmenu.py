@@ -1,11 +1,10 @@
 """The model menu's two windows, driven by the real pointer: the help
 panel, the installer and documentation buttons, the pointer shapes."""
 
-import os
 import unittest
 
 from e2e import (FOLDER_COMMAND, INSTALLER, LEFT, MIDDLE, RIGHT, USER_GUIDE, WIZARD, WIZARD_ZHCN,
-                 Case, wait_for, windows_path)
+                 Case, wait_for)
 
 INSTALLER_BUTTON = "imgManualInstallation"
 DOCUMENTATION = "imgDocumentation"
@@ -110,7 +109,7 @@ class ModelMenuWindow:
         self.assertTrue(p.running(), "the menu stays")
 
     def test_documentation_opens_the_folder_on_windows_7_and_8_and_the_page_elsewhere(self):
-        page = windows_path(os.path.join(self.session.run_dir, "page", "openpage.exe"))
+        page = self.session.page_standin
         cases = [("winxp", "click"), ("vista", "click"), ("win7", "click"), ("win8", "click"),
                  ("vista", "drag off"), ("win7", "drag off")]
         for version, gesture in cases:
