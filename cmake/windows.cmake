@@ -29,7 +29,7 @@ add_library(win_backend STATIC
   platform/picture_win.cpp
   startup/program_win.cpp)
 target_compile_options(win_backend PRIVATE ${MENU_COMPILE_OPTIONS})
-target_link_libraries(win_backend PUBLIC core user32 gdi32 shell32 ole32)
+target_link_libraries(win_backend PUBLIC core user32 gdi32)
 
 # add_menu_program(<name> <file on the disc> <version> <icon> <core library>)
 function(add_menu_program name file version icon corelib)

@@ -6,6 +6,8 @@
 #include <memory>
 
 #include "platform/error.h"
+#include "platform/picture_decode.h"
+#include "platform/platform_win.h"
 
 namespace platform {
 
@@ -38,14 +40,14 @@ using DimensionFn = GpStatus(WINAPI*)(void*, UINT*);
 using LockFn = GpStatus(WINAPI*)(void*, const LockRect*, UINT, INT, LockedBits*);
 using UnlockFn = GpStatus(WINAPI*)(void*, LockedBits*);
 using DisposeFn = GpStatus(WINAPI*)(void*);
+using CreateStreamFn = HRESULT(WINAPI*)(HGLOBAL, BOOL, IStream**);
 
 constexpr INT kFormat32bppARGB = 0x0026200A;
 constexpr UINT kLockRead = 1;
-constexpr UINT kMaxSide = 8192;
-constexpr UINT kMaxPixels = 16u * 1024u * 1024u;
 
 template <class Fn>
 Fn Proc(HMODULE module, const char* name) {
+  if (!module) return nullptr;
   return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
 }
 
@@ -53,13 +55,9 @@ Fn Proc(HMODULE module, const char* name) {
 // also keep it in the system folder. Either way it is loaded by full path.
 // Paths are kept in fixed buffers: MAX_PATH bounds every one of them.
 HMODULE LoadGdiPlus() {
+  if (HMODULE m = LoadSystemLibrary(L"gdiplus.dll")) return m;
   wchar_t path[MAX_PATH];
-  UINT n = GetSystemDirectoryW(path, MAX_PATH);
-  if (n > 0 && n < MAX_PATH - 16) {
-    lstrcatW(path, L"\\gdiplus.dll");
-    if (HMODULE m = LoadLibraryW(path)) return m;
-  }
-  n = GetWindowsDirectoryW(path, MAX_PATH);
+  const UINT n = GetWindowsDirectoryW(path, MAX_PATH);
   if (n == 0 || n >= MAX_PATH - 120) return nullptr;
   lstrcatW(path, L"\\WinSxS\\");
   const int folder = lstrlenW(path);
@@ -92,11 +90,13 @@ struct GdiPlus {
   LockFn lock = nullptr;
   UnlockFn unlock = nullptr;
   DisposeFn dispose = nullptr;
+  CreateStreamFn createStream = nullptr;
 
   bool Start() {
     if (ready) return true;
+    createStream = Proc<CreateStreamFn>(LoadSystemLibrary(L"ole32.dll"), "CreateStreamOnHGlobal");
     HMODULE m = LoadGdiPlus();
-    if (!m) return false;
+    if (!m || !createStream) return false;
     auto startup = Proc<StartupFn>(m, "GdiplusStartup");
     shutdown = Proc<ShutdownFn>(m, "GdiplusShutdown");
     fromStream = Proc<FromStreamFn>(m, "GdipCreateBitmapFromStream");
@@ -120,14 +120,14 @@ GdiPlus& Gdi() {
 }
 
 // A read-only stream over a copy of the bytes, as GDI+ wants it.
-IStream* StreamOver(const void* bytes, size_t size) {
+IStream* StreamOver(const GdiPlus& gdi, const void* bytes, size_t size) {
   HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, size);
   if (!mem) Raise(kErrOutOfMemory);
   void* p = GlobalLock(mem);
   CopyMemory(p, bytes, size);
   GlobalUnlock(mem);
   IStream* stream = nullptr;
-  if (CreateStreamOnHGlobal(mem, TRUE, &stream) != S_OK) {
+  if (gdi.createStream(mem, TRUE, &stream) != S_OK) {
     GlobalFree(mem);
     Raise(kErrOutOfMemory);
   }
@@ -137,16 +137,20 @@ IStream* StreamOver(const void* bytes, size_t size) {
 }  // namespace
 
 Picture DecodePicture(const void* bytes, size_t size, const std::string& source) {
+  if (Picture own = DecodeGifOrPng(static_cast<const std::uint8_t*>(bytes), size, source)) {
+    return own;
+  }
   GdiPlus& gdi = Gdi();
   if (size == 0 || !gdi.Start()) Raise(kErrInvalidPicture, source);
-  IStream* stream = StreamOver(bytes, size);
+  IStream* stream = StreamOver(gdi, bytes, size);
   void* bitmap = nullptr;
   const GpStatus created = gdi.fromStream(stream, &bitmap);
   std::shared_ptr<Image> image;
   bool ok = created == 0 && bitmap;
   UINT w = 0, h = 0;
   if (ok) ok = gdi.width(bitmap, &w) == 0 && gdi.height(bitmap, &h) == 0;
-  ok = ok && w > 0 && h > 0 && w <= kMaxSide && h <= kMaxSide && w * h <= kMaxPixels;
+  ok = ok && w > 0 && h > 0 && w <= static_cast<UINT>(kMaxPictureSide) &&
+       h <= static_cast<UINT>(kMaxPictureSide) && w * h <= kMaxPicturePixels;
   if (ok) {
     LockRect rect = {0, 0, static_cast<INT>(w), static_cast<INT>(h)};
     LockedBits bits = {};

@@ -1,5 +1,6 @@
-// Decoding pictures on Windows with GDI+ (every Windows from XP has it),
-// loaded at first use from Windows' own folders by full path, never by a
+// Decoding pictures on Windows: GIF and PNG by the program's own decoder,
+// every other format with GDI+ (every Windows from XP has it), loaded at
+// first such picture from Windows' own folders by full path, never by a
 // bare name that a planted copy could answer. Produces the portable Image;
 // where the bytes come from (a disc file, a resource) is the caller's.
 #pragma once

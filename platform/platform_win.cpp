@@ -1,6 +1,5 @@
 #include "platform/platform_win.h"
 
-#include <shellapi.h>
 #include <windowsx.h>
 
 #include <cctype>
@@ -20,6 +19,7 @@ constexpr DWORD kLargestPictureFile = 16u * 1024u * 1024u;
 
 template <class Fn>
 Fn Proc(HMODULE module, const char* name) {
+  if (!module) return nullptr;
   return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
 }
 
@@ -67,6 +67,15 @@ void RestrictDllSearch() {
   using SetDllDirectoryFn = BOOL(WINAPI*)(LPCWSTR);
   auto setDir = Proc<SetDllDirectoryFn>(kernel, "SetDllDirectoryW");
   if (setDir) setDir(L"");
+}
+
+HMODULE LoadSystemLibrary(const wchar_t* file) {
+  wchar_t path[MAX_PATH];
+  const UINT n = GetSystemDirectoryW(path, MAX_PATH);
+  if (n == 0 || static_cast<int>(n) + 1 + lstrlenW(file) >= MAX_PATH) return nullptr;
+  path[n] = L'\\';
+  lstrcpyW(path + n + 1, file);
+  return LoadLibraryW(path);
 }
 
 WinPlatform::WinPlatform(HINSTANCE instance, const char* name, int iconId, int handCursorId)
@@ -125,9 +134,16 @@ CursorHandle WinPlatform::SetCursor(CursorHandle cursor) {
 InstanceHandle WinPlatform::ShellExecuteA(WindowHandle owner, const std::string& operation,
                                           const std::string& file, const std::string& parameters,
                                           const std::string& directory, int showCommand) {
+  // The shell is loaded at the first start, not with the program: it pulls
+  // in much of Windows that showing the menu does not need. Its answer is
+  // not examined, so a shell that cannot load answers as a failed start.
+  using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+  static const auto shellExecute =
+      Proc<ShellExecuteFn>(LoadSystemLibrary(L"shell32.dll"), "ShellExecuteA");
+  if (!shellExecute) return static_cast<InstanceHandle>(ERROR_FILE_NOT_FOUND);
   return reinterpret_cast<InstanceHandle>(
-      ::ShellExecuteA(reinterpret_cast<HWND>(owner), operation.c_str(), file.c_str(),
-                      parameters.c_str(), directory.c_str(), showCommand));
+      shellExecute(reinterpret_cast<HWND>(owner), operation.c_str(), file.c_str(),
+                   parameters.c_str(), directory.c_str(), showCommand));
 }
 
 double WinPlatform::Shell(const std::string& commandLine, int windowStyle) {

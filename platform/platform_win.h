@@ -72,4 +72,9 @@ class WinPlatform : public Platform {
 // as possible, on every Windows that allows it.
 void RestrictDllSearch();
 
+// Loads a DLL of the system folder by its full path; null when it is not
+// there. DLLs that only some events need are loaded this way when first
+// needed, which keeps them off the path to the first painted window.
+HMODULE LoadSystemLibrary(const wchar_t* file);
+
 }  // namespace platform

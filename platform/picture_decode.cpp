@@ -1,0 +1,605 @@
+#include "platform/picture_decode.h"
+
+#include <array>
+#include <cstring>
+#include <memory>
+
+#include "platform/error.h"
+
+namespace platform {
+
+namespace {
+
+// Bits of a byte stream, least significant first (both DEFLATE and GIF's
+// LZW pack their codes this way). Reading past the end sets `over` and
+// gives zero bits, so callers check once per step, not per bit.
+class BitReader {
+ public:
+  BitReader(const std::uint8_t* p, std::size_t n) : p_(p), n_(n) {}
+
+  std::uint32_t Bits(int count) {
+    while (have_ < count) {
+      if (pos_ >= n_) {
+        over = true;
+        return 0;
+      }
+      buffer_ |= static_cast<std::uint32_t>(p_[pos_++]) << have_;
+      have_ += 8;
+    }
+    const std::uint32_t v = buffer_ & ((1u << count) - 1u);
+    buffer_ >>= count;
+    have_ -= count;
+    return v;
+  }
+
+  // Drops the bits left in the current byte.
+  void Align() {
+    buffer_ = 0;
+    have_ = 0;
+  }
+  std::size_t Position() const { return pos_; }
+  void Skip(std::size_t n) { pos_ += n; }
+  std::size_t Left() const { return n_ - pos_; }
+  const std::uint8_t* Here() const { return p_ + pos_; }
+
+  bool over = false;
+
+ private:
+  const std::uint8_t* p_;
+  std::size_t n_;
+  std::size_t pos_ = 0;
+  std::uint32_t buffer_ = 0;
+  int have_ = 0;
+};
+
+// ---- DEFLATE ----------------------------------------------------------------
+
+constexpr int kMaxCodeBits = 15;
+
+// A canonical Huffman code: how many codes of each length, and the symbols
+// in code order.
+struct Huffman {
+  std::array<std::uint16_t, kMaxCodeBits + 1> count{};
+  std::array<std::uint16_t, 288> symbol{};
+
+  // False for an over-subscribed set of lengths. An incomplete set is
+  // allowed (a single distance code is legal); its unused codes fail in
+  // Decode.
+  bool Build(const std::uint8_t* lengths, int n) {
+    count.fill(0);
+    for (int i = 0; i < n; ++i) ++count[lengths[i]];
+    count[0] = 0;
+    int left = 1;
+    for (int len = 1; len <= kMaxCodeBits; ++len) {
+      left = left * 2 - count[len];
+      if (left < 0) return false;
+    }
+    std::array<std::uint16_t, kMaxCodeBits + 2> offset{};
+    for (int len = 1; len <= kMaxCodeBits; ++len) {
+      offset[len + 1] = static_cast<std::uint16_t>(offset[len] + count[len]);
+    }
+    for (int i = 0; i < n; ++i) {
+      if (lengths[i]) symbol[offset[lengths[i]]++] = static_cast<std::uint16_t>(i);
+    }
+    return true;
+  }
+
+  // The next symbol, or -1 for a code that is not in the set.
+  int Decode(BitReader& in) const {
+    int code = 0;   // bits read so far
+    int first = 0;  // first code of the current length
+    int index = 0;  // index of that code's symbol
+    for (int len = 1; len <= kMaxCodeBits; ++len) {
+      code |= static_cast<int>(in.Bits(1));
+      if (in.over) return -1;
+      const int n = count[len];
+      if (code - first < n) return symbol[index + code - first];
+      index += n;
+      first = (first + n) << 1;
+      code <<= 1;
+    }
+    return -1;
+  }
+};
+
+constexpr std::uint16_t kLengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,
+                                           15, 17, 19, 23, 27, 31, 35, 43, 51,  59,
+                                           67, 83, 99, 115, 131, 163, 195, 227, 258};
+constexpr std::uint8_t kLengthExtra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
+                                           2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
+constexpr std::uint16_t kDistBase[30] = {1,    2,    3,    4,    5,    7,     9,     13,
+                                         17,   25,   33,   49,   65,   97,    129,   193,
+                                         257,  385,  513,  769,  1025, 1537,  2049,  3073,
+                                         4097, 6145, 8193, 12289, 16385, 24577};
+constexpr std::uint8_t kDistExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,
+                                         6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
+
+bool InflateCodes(BitReader& in, const Huffman& lit, const Huffman& dist, std::size_t limit,
+                  std::vector<std::uint8_t>& out) {
+  for (;;) {
+    const int sym = lit.Decode(in);
+    if (sym < 0) return false;
+    if (sym < 256) {
+      if (out.size() >= limit) return false;
+      out.push_back(static_cast<std::uint8_t>(sym));
+      continue;
+    }
+    if (sym == 256) return true;
+    const int li = sym - 257;
+    if (li >= 29) return false;
+    const std::size_t length = kLengthBase[li] + in.Bits(kLengthExtra[li]);
+    const int di = dist.Decode(in);
+    if (di < 0 || di >= 30) return false;
+    const std::size_t distance = kDistBase[di] + in.Bits(kDistExtra[di]);
+    if (in.over || distance > out.size() || length > limit - out.size()) return false;
+    // Byte by byte: a copy may overlap the bytes it produces.
+    std::size_t from = out.size() - distance;
+    for (std::size_t i = 0; i < length; ++i) out.push_back(out[from++]);
+  }
+}
+
+bool InflateFixed(BitReader& in, std::size_t limit, std::vector<std::uint8_t>& out) {
+  static const auto tables = [] {
+    std::pair<Huffman, Huffman> t;
+    std::uint8_t lengths[288];
+    for (int i = 0; i < 288; ++i) lengths[i] = i < 144 ? 8 : i < 256 ? 9 : i < 280 ? 7 : 8;
+    t.first.Build(lengths, 288);
+    for (int i = 0; i < 30; ++i) lengths[i] = 5;
+    t.second.Build(lengths, 30);
+    return t;
+  }();
+  return InflateCodes(in, tables.first, tables.second, limit, out);
+}
+
+bool InflateDynamic(BitReader& in, std::size_t limit, std::vector<std::uint8_t>& out) {
+  static constexpr std::uint8_t kOrder[19] = {16, 17, 18, 0, 8,  7, 9,  6, 10, 5,
+                                              11, 4,  12, 3, 13, 2, 14, 1, 15};
+  const int nlit = static_cast<int>(in.Bits(5)) + 257;
+  const int ndist = static_cast<int>(in.Bits(5)) + 1;
+  const int ncode = static_cast<int>(in.Bits(4)) + 4;
+  if (in.over || nlit > 286 || ndist > 30) return false;
+  std::uint8_t lengths[286 + 30] = {};
+  for (int i = 0; i < ncode; ++i) lengths[kOrder[i]] = static_cast<std::uint8_t>(in.Bits(3));
+  Huffman code;
+  if (in.over || !code.Build(lengths, 19)) return false;
+  std::memset(lengths, 0, sizeof(lengths));
+  for (int i = 0; i < nlit + ndist;) {
+    const int sym = code.Decode(in);
+    if (sym < 0) return false;
+    if (sym < 16) {
+      lengths[i++] = static_cast<std::uint8_t>(sym);
+      continue;
+    }
+    std::uint8_t value = 0;
+    int repeat = 0;
+    if (sym == 16) {
+      if (i == 0) return false;
+      value = lengths[i - 1];
+      repeat = 3 + static_cast<int>(in.Bits(2));
+    } else if (sym == 17) {
+      repeat = 3 + static_cast<int>(in.Bits(3));
+    } else {
+      repeat = 11 + static_cast<int>(in.Bits(7));
+    }
+    if (in.over || i + repeat > nlit + ndist) return false;
+    while (repeat--) lengths[i++] = value;
+  }
+  if (lengths[256] == 0) return false;  // no end-of-block code
+  Huffman lit, dist;
+  if (!lit.Build(lengths, nlit) || !dist.Build(lengths + nlit, ndist)) return false;
+  return InflateCodes(in, lit, dist, limit, out);
+}
+
+std::uint32_t Adler32(const std::uint8_t* p, std::size_t n) {
+  std::uint32_t a = 1, b = 0;
+  while (n) {
+    std::size_t chunk = n < 5552 ? n : 5552;  // largest run without overflow
+    n -= chunk;
+    while (chunk--) {
+      a += *p++;
+      b += a;
+    }
+    a %= 65521u;
+    b %= 65521u;
+  }
+  return (b << 16) | a;
+}
+
+std::uint32_t Big32(const std::uint8_t* p) {
+  return (static_cast<std::uint32_t>(p[0]) << 24) | (static_cast<std::uint32_t>(p[1]) << 16) |
+         (static_cast<std::uint32_t>(p[2]) << 8) | p[3];
+}
+
+std::uint16_t Little16(const std::uint8_t* p) {
+  return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+
+bool SizeAllowed(std::uint32_t w, std::uint32_t h) {
+  return w > 0 && h > 0 && w <= static_cast<std::uint32_t>(kMaxPictureSide) &&
+         h <= static_cast<std::uint32_t>(kMaxPictureSide) &&
+         static_cast<std::size_t>(w) * h <= kMaxPicturePixels;
+}
+
+std::shared_ptr<Image> NewImage(int w, int h, const std::string& source) {
+  auto image = std::make_shared<Image>();
+  image->width = w;
+  image->height = h;
+  image->source = source;
+  image->pixels.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0u);
+  return image;
+}
+
+constexpr std::uint32_t Argb(std::uint32_t a, std::uint32_t r, std::uint32_t g, std::uint32_t b) {
+  return (a << 24) | (r << 16) | (g << 8) | b;
+}
+
+// ---- GIF --------------------------------------------------------------------
+
+constexpr int kLzwCodes = 4096;
+
+// Decodes the LZW data of one image into `indices` (w * h colour indices).
+// Data after the last pixel is ignored; too few pixels is damage.
+bool DecodeLzw(const std::vector<std::uint8_t>& data, int minSize,
+               std::vector<std::uint8_t>& indices) {
+  if (minSize < 1 || minSize > 11) return false;
+  std::vector<std::uint16_t> prefix(kLzwCodes);
+  std::vector<std::uint8_t> suffix(kLzwCodes), stack(kLzwCodes);
+  const int clear = 1 << minSize;
+  const int end = clear + 1;
+  for (int i = 0; i < clear; ++i) suffix[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
+  int size = minSize + 1;
+  int next = end + 1;
+  int prev = -1;
+  std::uint8_t first = 0;  // first index of the previous code's string
+  BitReader in(data.data(), data.size());
+  std::size_t out = 0;
+  const std::size_t total = indices.size();
+  while (out < total) {
+    const int code = static_cast<int>(in.Bits(size));
+    if (in.over) return false;
+    if (code == clear) {
+      size = minSize + 1;
+      next = end + 1;
+      prev = -1;
+      continue;
+    }
+    if (code == end) break;
+    if (prev < 0) {
+      if (code >= clear) return false;
+      first = static_cast<std::uint8_t>(code);
+      indices[out++] = first;
+      prev = code;
+      continue;
+    }
+    // The string of `code`, last index first; the code just being defined
+    // (the one case of a code not yet in the table) is the previous string
+    // plus its own first index.
+    int top = 0;
+    int walk = code;
+    if (code == next) {
+      stack[static_cast<std::size_t>(top++)] = first;
+      walk = prev;
+    } else if (code > next) {
+      return false;
+    }
+    while (walk >= clear) {
+      stack[static_cast<std::size_t>(top++)] = suffix[static_cast<std::size_t>(walk)];
+      walk = prefix[static_cast<std::size_t>(walk)];
+    }
+    stack[static_cast<std::size_t>(top++)] = static_cast<std::uint8_t>(walk);
+    first = static_cast<std::uint8_t>(walk);
+    while (top > 0 && out < total) indices[out++] = stack[static_cast<std::size_t>(--top)];
+    if (next < kLzwCodes) {
+      prefix[static_cast<std::size_t>(next)] = static_cast<std::uint16_t>(prev);
+      suffix[static_cast<std::size_t>(next)] = first;
+      ++next;
+      if (next == (1 << size) && size < 12) ++size;
+    }
+    prev = code;
+  }
+  return out == total;
+}
+
+Picture DecodeGif(const std::uint8_t* p, std::size_t n, const std::string& source) {
+  auto bad = [&]() { Raise(kErrInvalidPicture, source); };
+  if (n < 13) bad();
+  const int screenW = Little16(p + 6);
+  const int screenH = Little16(p + 8);
+  std::size_t pos = 13;
+  std::array<std::uint32_t, 256> global{};
+  int globalCount = 0;
+  auto readTable = [&](std::array<std::uint32_t, 256>& table, int count) {
+    if (n - pos < static_cast<std::size_t>(count) * 3) bad();
+    for (int i = 0; i < count; ++i, pos += 3) {
+      table[static_cast<std::size_t>(i)] = Argb(255, p[pos], p[pos + 1], p[pos + 2]);
+    }
+  };
+  if (p[10] & 0x80) {
+    globalCount = 2 << (p[10] & 7);
+    readTable(global, globalCount);
+  }
+  int transparent = -1;
+  // Sub-blocks until the empty one; `sink` gets their bytes when given.
+  auto readBlocks = [&](std::vector<std::uint8_t>* sink) {
+    for (;;) {
+      if (pos >= n) bad();
+      const std::size_t len = p[pos++];
+      if (len == 0) return;
+      if (n - pos < len) bad();
+      if (sink) sink->insert(sink->end(), p + pos, p + pos + len);
+      pos += len;
+    }
+  };
+  for (;;) {
+    if (pos >= n) bad();
+    const std::uint8_t kind = p[pos++];
+    if (kind == 0x21) {  // extension
+      if (pos >= n) bad();
+      const std::uint8_t label = p[pos++];
+      if (label == 0xF9 && pos + 5 <= n && p[pos] >= 4) {  // graphic control
+        transparent = (p[pos + 1] & 1) ? p[pos + 4] : -1;
+      }
+      readBlocks(nullptr);
+      continue;
+    }
+    if (kind != 0x2C) bad();  // a trailer or anything else before the first image
+    if (n - pos < 9) bad();
+    const int left = Little16(p + pos);
+    const int top = Little16(p + pos + 2);
+    const int w = Little16(p + pos + 4);
+    const int h = Little16(p + pos + 6);
+    const std::uint8_t flags = p[pos + 8];
+    pos += 9;
+    std::array<std::uint32_t, 256> local{};
+    const std::array<std::uint32_t, 256>* colours = &global;
+    int colourCount = globalCount;
+    if (flags & 0x80) {
+      colourCount = 2 << (flags & 7);
+      readTable(local, colourCount);
+      colours = &local;
+    }
+    if (colourCount == 0) return nullptr;  // the system's decoder picks the colours
+    // The picture is the logical screen; a GIF that declares none is its image.
+    const int pw = screenW ? screenW : left + w;
+    const int ph = screenH ? screenH : top + h;
+    if (!SizeAllowed(static_cast<std::uint32_t>(pw), static_cast<std::uint32_t>(ph)) ||
+        !SizeAllowed(static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(h))) {
+      bad();
+    }
+    if (pos >= n) bad();
+    const int minSize = p[pos++];
+    std::vector<std::uint8_t> data;
+    readBlocks(&data);
+    std::vector<std::uint8_t> indices(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+    if (!DecodeLzw(data, minSize, indices)) bad();
+    auto image = NewImage(pw, ph, source);
+    // Interlaced images store rows 0, 8, 16 ...; then 4, 12 ...; 2, 6 ...; 1, 3 ...
+    static constexpr int kStart[4] = {0, 4, 2, 1};
+    static constexpr int kStep[4] = {8, 8, 4, 2};
+    const bool interlaced = (flags & 0x40) != 0;
+    int pass = 0, row = 0;
+    for (int i = 0; i < h; ++i) {
+      int y = i;
+      if (interlaced) {
+        while (row >= h) {
+          ++pass;
+          row = kStart[pass];
+        }
+        y = row;
+        row += kStep[pass];
+      }
+      const int dy = top + y;
+      if (dy >= ph) continue;
+      const std::uint8_t* src = &indices[static_cast<std::size_t>(i) * static_cast<std::size_t>(w)];
+      std::uint32_t* dst = &image->pixels[static_cast<std::size_t>(dy) * static_cast<std::size_t>(pw)];
+      for (int x = 0; x < w && left + x < pw; ++x) {
+        const int c = src[x];
+        if (c == transparent) continue;  // stays transparent
+        dst[left + x] = c < colourCount ? (*colours)[static_cast<std::size_t>(c)] : Argb(255, 0, 0, 0);
+      }
+    }
+    return image;
+  }
+}
+
+// ---- PNG --------------------------------------------------------------------
+
+int Paeth(int a, int b, int c) {
+  const int p = a + b - c;
+  const int pa = p > a ? p - a : a - p;
+  const int pb = p > b ? p - b : b - p;
+  const int pc = p > c ? p - c : c - p;
+  if (pa <= pb && pa <= pc) return a;
+  return pb <= pc ? b : c;
+}
+
+// Undoes the row filters in place; rows are 1 filter byte + `stride` bytes.
+bool Unfilter(std::vector<std::uint8_t>& data, std::size_t stride, std::size_t rows, std::size_t bpp) {
+  const std::uint8_t* above = nullptr;
+  for (std::size_t y = 0; y < rows; ++y) {
+    std::uint8_t* row = &data[y * (stride + 1)];
+    const int filter = row[0];
+    std::uint8_t* cur = row + 1;
+    for (std::size_t x = 0; x < stride; ++x) {
+      const int a = x >= bpp ? cur[x - bpp] : 0;
+      const int b = above ? above[x] : 0;
+      const int c = above && x >= bpp ? above[x - bpp] : 0;
+      int add = 0;
+      switch (filter) {
+        case 0: break;
+        case 1: add = a; break;
+        case 2: add = b; break;
+        case 3: add = (a + b) / 2; break;
+        case 4: add = Paeth(a, b, c); break;
+        default: return false;
+      }
+      cur[x] = static_cast<std::uint8_t>(cur[x] + add);
+    }
+    above = cur;
+  }
+  return true;
+}
+
+Picture DecodePng(const std::uint8_t* p, std::size_t n, const std::string& source) {
+  auto bad = [&]() { Raise(kErrInvalidPicture, source); };
+  std::size_t pos = 8;
+  std::uint32_t w = 0, h = 0;
+  int depth = 0, type = -1;
+  std::array<std::uint32_t, 256> palette{};
+  std::size_t paletteCount = 0;
+  std::vector<std::uint8_t> trns;
+  std::vector<std::uint8_t> idat;
+  bool header = false, ended = false;
+  while (!ended) {
+    if (n - pos < 12) bad();
+    const std::uint32_t len = Big32(p + pos);
+    const std::uint8_t* kind = p + pos + 4;
+    const std::uint8_t* data = p + pos + 8;
+    if (len > n - pos - 12) bad();
+    pos += 12 + static_cast<std::size_t>(len);
+    if (!header && std::memcmp(kind, "IHDR", 4) != 0) bad();
+    if (std::memcmp(kind, "IHDR", 4) == 0) {
+      if (header || len != 13) bad();
+      header = true;
+      w = Big32(data);
+      h = Big32(data + 4);
+      depth = data[8];
+      type = data[9];
+      if (data[10] != 0 || data[11] != 0 || data[12] > 1) bad();
+      if (data[12] == 1) return nullptr;  // interlaced: the system's decoder
+      if (!SizeAllowed(w, h)) bad();
+      const bool ok = (type == 0 && (depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16)) ||
+                      (type == 3 && (depth == 1 || depth == 2 || depth == 4 || depth == 8)) ||
+                      ((type == 2 || type == 4 || type == 6) && (depth == 8 || depth == 16));
+      if (!ok) bad();
+    } else if (std::memcmp(kind, "PLTE", 4) == 0) {
+      if (len % 3 != 0 || len / 3 > 256 || len == 0) bad();
+      paletteCount = len / 3;
+      for (std::size_t i = 0; i < paletteCount; ++i) {
+        palette[i] = Argb(255, data[i * 3], data[i * 3 + 1], data[i * 3 + 2]);
+      }
+    } else if (std::memcmp(kind, "tRNS", 4) == 0) {
+      trns.assign(data, data + len);
+    } else if (std::memcmp(kind, "IDAT", 4) == 0) {
+      idat.insert(idat.end(), data, data + len);
+    } else if (std::memcmp(kind, "IEND", 4) == 0) {
+      ended = true;
+    } else if (!(kind[0] & 0x20)) {
+      bad();  // a critical chunk that this decoder does not know
+    }
+  }
+  if (type == 3 && paletteCount == 0) bad();
+  const int channels = type == 2 ? 3 : type == 4 ? 2 : type == 6 ? 4 : 1;
+  const std::size_t bits = static_cast<std::size_t>(channels) * static_cast<std::size_t>(depth);
+  const std::size_t stride = (static_cast<std::size_t>(w) * bits + 7) / 8;
+  const std::size_t bpp = bits < 8 ? 1 : bits / 8;
+  const std::size_t expected = (stride + 1) * h;
+  std::vector<std::uint8_t> raw;
+  if (!InflateZlib(idat.data(), idat.size(), expected, raw) || raw.size() != expected ||
+      !Unfilter(raw, stride, h, bpp)) {
+    bad();
+  }
+  auto image = NewImage(static_cast<int>(w), static_cast<int>(h), source);
+  // Samples are read at 8 bits: the high byte of a 16-bit one.
+  const int step = depth == 16 ? 2 : 1;
+  auto sampleKey = [&](const std::uint8_t* s, int channel) {
+    return depth == 16 ? (s[channel * 2] << 8) | s[channel * 2 + 1] : s[channel];
+  };
+  const int trnsGray = trns.size() >= 2 ? (trns[0] << 8) | trns[1] : -1;
+  const bool trnsRgb = type == 2 && trns.size() >= 6;
+  for (std::uint32_t y = 0; y < h; ++y) {
+    const std::uint8_t* row = &raw[y * (stride + 1) + 1];
+    std::uint32_t* dst = &image->pixels[static_cast<std::size_t>(y) * w];
+    for (std::uint32_t x = 0; x < w; ++x) {
+      std::uint32_t argb = 0;
+      if (depth < 8) {  // gray or palette, packed from the high bits
+        const std::size_t bit = static_cast<std::size_t>(x) * static_cast<std::size_t>(depth);
+        const int v = (row[bit / 8] >> (8 - depth - static_cast<int>(bit % 8))) & ((1 << depth) - 1);
+        if (type == 3) {
+          if (static_cast<std::size_t>(v) >= paletteCount) bad();
+          const std::uint32_t alpha = static_cast<std::size_t>(v) < trns.size() ? trns[static_cast<std::size_t>(v)] : 255u;
+          argb = (palette[static_cast<std::size_t>(v)] & 0xFFFFFFu) | (alpha << 24);
+        } else {
+          const std::uint32_t g = static_cast<std::uint32_t>(v * 255 / ((1 << depth) - 1));
+          argb = Argb(v == trnsGray ? 0 : 255, g, g, g);
+        }
+      } else {
+        const std::uint8_t* s = row + static_cast<std::size_t>(x) * static_cast<std::size_t>(channels * step);
+        switch (type) {
+          case 0: argb = Argb(sampleKey(s, 0) == trnsGray ? 0 : 255, s[0], s[0], s[0]); break;
+          case 2: {
+            const bool clear = trnsRgb && sampleKey(s, 0) == ((trns[0] << 8) | trns[1]) &&
+                               sampleKey(s, 1) == ((trns[2] << 8) | trns[3]) &&
+                               sampleKey(s, 2) == ((trns[4] << 8) | trns[5]);
+            argb = Argb(clear ? 0 : 255, s[0], s[step], s[2 * step]);
+            break;
+          }
+          case 3: {
+            const std::size_t v = s[0];
+            if (v >= paletteCount) bad();
+            const std::uint32_t alpha = v < trns.size() ? trns[v] : 255u;
+            argb = (palette[v] & 0xFFFFFFu) | (alpha << 24);
+            break;
+          }
+          case 4: argb = Argb(s[step], s[0], s[0], s[0]); break;
+          default: argb = Argb(s[3 * step], s[0], s[step], s[2 * step]); break;
+        }
+      }
+      dst[x] = argb;
+    }
+  }
+  return image;
+}
+
+}  // namespace
+
+bool InflateZlib(const std::uint8_t* bytes, std::size_t size, std::size_t limit,
+                 std::vector<std::uint8_t>& out) {
+  out.clear();
+  if (size < 6) return false;
+  const int cmf = bytes[0], flg = bytes[1];
+  if ((cmf & 0x0F) != 8 || (cmf >> 4) > 7 || (cmf * 256 + flg) % 31 != 0 || (flg & 0x20)) {
+    return false;
+  }
+  out.reserve(limit < (size_t{64} << 20) ? limit : (size_t{64} << 20));
+  BitReader in(bytes + 2, size - 2);
+  for (;;) {
+    const std::uint32_t last = in.Bits(1);
+    const std::uint32_t type = in.Bits(2);
+    if (in.over) return false;
+    bool ok = false;
+    if (type == 0) {
+      in.Align();
+      if (in.Left() < 4) return false;
+      const std::uint8_t* h = in.Here();
+      const std::size_t len = Little16(h);
+      if (Little16(h + 2) != static_cast<std::uint16_t>(~len)) return false;
+      in.Skip(4);
+      if (in.Left() < len || len > limit - out.size()) return false;
+      out.insert(out.end(), in.Here(), in.Here() + len);
+      in.Skip(len);
+      ok = true;
+    } else if (type == 1) {
+      ok = InflateFixed(in, limit, out);
+    } else if (type == 2) {
+      ok = InflateDynamic(in, limit, out);
+    }
+    if (!ok) return false;
+    if (last) break;
+  }
+  // The checksum follows on the next byte boundary.
+  in.Align();
+  if (in.Left() < 4) return false;
+  return Big32(in.Here()) == Adler32(out.data(), out.size());
+}
+
+Picture DecodeGifOrPng(const std::uint8_t* bytes, std::size_t size, const std::string& source) {
+  static constexpr std::uint8_t kPng[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  if (size >= 6 && (std::memcmp(bytes, "GIF87a", 6) == 0 || std::memcmp(bytes, "GIF89a", 6) == 0)) {
+    return DecodeGif(bytes, size, source);
+  }
+  if (size >= 8 && std::memcmp(bytes, kPng, 8) == 0) return DecodePng(bytes, size, source);
+  return nullptr;
+}
+
+}  // namespace platform

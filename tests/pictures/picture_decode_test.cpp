@@ -1,0 +1,170 @@
+// The programs' own GIF/PNG decoder: inflate against zlib, the placement of
+// a GIF image on its logical screen, and damaged input of every kind ending
+// in "Invalid picture" rather than a crash or a half-read picture. Pixel
+// equality with an independent decoder is checked by decode_check.py.
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "platform/error.h"
+#include "platform/picture_decode.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes Compress(const Bytes& data, int level, int strategy) {
+  z_stream z = {};
+  EXPECT_EQ(deflateInit2(&z, level, Z_DEFLATED, 15, 9, strategy), Z_OK);
+  Bytes out(deflateBound(&z, data.size()) + 64);
+  z.next_in = const_cast<Bytef*>(data.data());
+  z.avail_in = static_cast<uInt>(data.size());
+  z.next_out = out.data();
+  z.avail_out = static_cast<uInt>(out.size());
+  EXPECT_EQ(deflate(&z, Z_FINISH), Z_STREAM_END);
+  out.resize(z.total_out);
+  deflateEnd(&z);
+  return out;
+}
+
+// Text-like data: repeats near and far, and runs, as pictures have.
+Bytes Sample(std::size_t n, unsigned seed) {
+  std::mt19937 rnd(seed);
+  Bytes b;
+  while (b.size() < n) {
+    const unsigned pick = rnd() % 4;
+    if (pick == 0 || b.size() < 300) {
+      b.push_back(static_cast<std::uint8_t>(rnd()));
+    } else if (pick == 1) {
+      b.insert(b.end(), rnd() % 300, static_cast<std::uint8_t>(rnd()));
+    } else {
+      const std::size_t from = b.size() - 1 - rnd() % (b.size() < 40000 ? b.size() - 1 : 39999);
+      const std::size_t len = 3 + rnd() % 300;
+      for (std::size_t i = 0; i < len; ++i) b.push_back(b[from + i]);
+    }
+  }
+  b.resize(n);
+  return b;
+}
+
+TEST(Inflate, AgreesWithZlibAtEveryLevelAndStrategy) {
+  struct Case {
+    int level;
+    int strategy;
+  };
+  const Case cases[] = {{0, Z_DEFAULT_STRATEGY}, {1, Z_DEFAULT_STRATEGY}, {6, Z_DEFAULT_STRATEGY},
+                        {9, Z_DEFAULT_STRATEGY}, {6, Z_FIXED},            {6, Z_HUFFMAN_ONLY},
+                        {6, Z_RLE},              {9, Z_FILTERED}};
+  for (const std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{70000}, std::size_t{300000}}) {
+    const Bytes data = Sample(size, static_cast<unsigned>(size));
+    for (const Case& c : cases) {
+      SCOPED_TRACE("size " + std::to_string(size) + " level " + std::to_string(c.level) +
+                   " strategy " + std::to_string(c.strategy));
+      const Bytes packed = Compress(data, c.level, c.strategy);
+      Bytes out;
+      ASSERT_TRUE(platform::InflateZlib(packed.data(), packed.size(), data.size(), out));
+      EXPECT_EQ(out, data);
+      if (!data.empty()) {  // one byte over the limit is refused, not written
+        EXPECT_FALSE(platform::InflateZlib(packed.data(), packed.size(), data.size() - 1, out));
+      }
+    }
+  }
+}
+
+TEST(Inflate, RefusesDamagedStreams) {
+  const Bytes data = Sample(20000, 3);
+  const Bytes packed = Compress(data, 9, Z_DEFAULT_STRATEGY);
+  Bytes out;
+  for (std::size_t cut = 0; cut < packed.size(); cut += 7) {
+    EXPECT_FALSE(platform::InflateZlib(packed.data(), cut, data.size(), out)) << "cut " << cut;
+  }
+  std::mt19937 rnd(11);
+  for (int i = 0; i < 400; ++i) {
+    Bytes bad = packed;
+    bad[rnd() % bad.size()] ^= static_cast<std::uint8_t>(1u << (rnd() % 8));
+    // A flipped bit is either refused or caught by the checksum.
+    if (platform::InflateZlib(bad.data(), bad.size(), data.size(), out)) {
+      EXPECT_EQ(out, data);
+    }
+  }
+}
+
+// A 4 x 3 logical screen with a 2 x 1 image at (1, 1): colours 0 and 1 of a
+// four-colour table, LZW codes clear, 0, 1, end at 3 bits.
+TEST(Gif, PlacesTheImageOnItsScreenAndLeavesTheRestTransparent) {
+  const Bytes gif = {'G', 'I', 'F', '8', '9', 'a', 4, 0, 3, 0, 0x81, 0, 0,
+                     0xFF, 0, 0, 0, 0xFF, 0, 0, 0, 0xFF, 9, 9, 9,  // colours
+                     0x2C, 1, 0, 1, 0, 2, 0, 1, 0, 0,              // image at (1,1), 2x1
+                     2, 2, 0x44, 0x0A, 0, 0x3B};
+  const platform::Picture p = platform::DecodeGifOrPng(gif.data(), gif.size(), "t.gif");
+  ASSERT_TRUE(p);
+  ASSERT_EQ(p->width, 4);
+  ASSERT_EQ(p->height, 3);
+  std::vector<std::uint32_t> want(12, 0);
+  want[5] = 0xFFFF0000u;
+  want[6] = 0xFF00FF00u;
+  EXPECT_EQ(p->pixels, want);
+}
+
+Bytes ReadFile(const std::string& relative) {
+  std::ifstream in(std::string(SOURCE_ROOT) + "/" + relative, std::ios::binary);
+  EXPECT_TRUE(in) << relative;
+  return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+// Decoding either gives a picture of the declared size or raises 481.
+void DecodeOrInvalid(const Bytes& bytes, const std::string& what) {
+  try {
+    const platform::Picture p = platform::DecodeGifOrPng(bytes.data(), bytes.size(), what);
+    if (p) {
+      ASSERT_GT(p->width, 0) << what;
+      ASSERT_EQ(p->pixels.size(), static_cast<std::size_t>(p->width) * static_cast<std::size_t>(p->height)) << what;
+    }
+  } catch (const platform::RuntimeError& e) {
+    ASSERT_EQ(e.number, platform::kErrInvalidPicture) << what;
+    ASSERT_EQ(e.file, what);
+  }
+}
+
+TEST(PictureDecode, DamagedFilesAreReportedNeverMisread) {
+  const char* files[] = {"disc/setup/images/help.gif", "disc/setup/images/enUS/NV-EXIT-blue.gif",
+                         "resources/modelmenu/wizard_imgManualInstallation.gif",
+                         "resources/discmenu/wizard_background.png",
+                         "resources/modelmenu/wizard_background.png"};
+  std::mt19937 rnd(5);
+  for (const char* file : files) {
+    const Bytes good = ReadFile(file);
+    ASSERT_FALSE(good.empty());
+    // Every cut of the small files; a spread of cuts of the big ones.
+    const std::size_t step = good.size() < 8000 ? 1 : good.size() / 150;
+    for (std::size_t cut = 0; cut < good.size(); cut += step) {
+      const Bytes part(good.begin(), good.begin() + static_cast<long>(cut));
+      const bool valid = [&] {
+        try {
+          return platform::DecodeGifOrPng(part.data(), part.size(), file) != nullptr;
+        } catch (const platform::RuntimeError& e) {
+          EXPECT_EQ(e.number, platform::kErrInvalidPicture);
+          return false;
+        }
+      }();
+      // A GIF may stop after its pixels (the trailer is optional); a PNG
+      // without its end chunk is incomplete.
+      if (valid) {
+        EXPECT_TRUE(std::string(file).find(".gif") != std::string::npos && cut + 2 >= good.size())
+            << file << " cut " << cut;
+      }
+    }
+    for (int i = 0; i < 300; ++i) {
+      Bytes bad = good;
+      for (int k = 0; k < 3; ++k) bad[rnd() % bad.size()] = static_cast<std::uint8_t>(rnd());
+      DecodeOrInvalid(bad, file);
+    }
+  }
+}
+
+}  // namespace
