@@ -32,6 +32,15 @@ target_compile_options(win_backend PRIVATE ${MENU_COMPILE_OPTIONS})
 target_link_libraries(win_backend PUBLIC core user32 gdi32)
 
 # add_menu_program(<name> <file on the disc> <version> <icon> <core library>)
+# The manifest names the processor the program is built for.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(MENU_MANIFEST_ARCH amd64)
+else()
+  set(MENU_MANIFEST_ARCH x86)
+endif()
+configure_file(${PROJECT_SOURCE_DIR}/resources/app.manifest.in
+               ${CMAKE_CURRENT_BINARY_DIR}/app.manifest @ONLY)
+
 function(add_menu_program name file version icon corelib)
   set(PROGRAM_NAME ${name})
   set(PROGRAM_FILE ${file})
@@ -58,7 +67,7 @@ function(add_menu_program name file version icon corelib)
   target_link_options(${name} PRIVATE ${MENU_LINK_OPTIONS})
   target_link_libraries(${name} PRIVATE ${corelib} win_backend)
   set(deps ${pictures} ${icon} ${PROJECT_SOURCE_DIR}/resources/common/hand.cur
-    ${PROJECT_SOURCE_DIR}/resources/app.manifest)
+    ${CMAKE_CURRENT_BINARY_DIR}/app.manifest)
   set_property(SOURCE ${CMAKE_CURRENT_BINARY_DIR}/${name}.rc PROPERTY OBJECT_DEPENDS ${deps})
 endfunction()
 

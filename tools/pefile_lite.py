@@ -76,11 +76,11 @@ class PE:
             o += 20
         return result
 
-    def version_strings(self):
-        """The StringFileInfo of the version resource, as a dict."""
+    def resource(self, kind):
+        """The bytes of the first resource of a type (RT_VERSION is 16), or None."""
         rva, _ = self.directories[2]
         if not rva:
-            return {}
+            return None
         base = self.offset(rva)
 
         def entries(o):
@@ -90,15 +90,19 @@ class PE:
                 yield ident, target
 
         for ident, target in entries(base):
-            if ident == 16:  # RT_VERSION
+            if ident == kind:
                 o = base + (target & 0x7FFFFFFF)
                 _, t2 = next(entries(o))
                 o = base + (t2 & 0x7FFFFFFF)
                 _, t3 = next(entries(o))
                 data_rva, size = struct.unpack_from("<II", self.data, base + t3)
-                blob = self.data[self.offset(data_rva):self.offset(data_rva) + size]
-                return _parse_version(blob)
-        return {}
+                return self.data[self.offset(data_rva):self.offset(data_rva) + size]
+        return None
+
+    def version_strings(self):
+        """The StringFileInfo of the version resource, as a dict."""
+        blob = self.resource(16)
+        return _parse_version(blob) if blob else {}
 
 
 def _parse_version(blob):
