@@ -187,6 +187,13 @@ def gif(size, colour):
     return out.getvalue()
 
 
+def bmp(size, colour):
+    """A solid bitmap: a picture file that the programs leave to GDI+."""
+    out = io.BytesIO()
+    Image.new("RGB", size, tuple(colour)).save(out, "BMP")
+    return out.getvalue()
+
+
 USER_GUIDE_PAGE = b"<!DOCTYPE html><title>User Guide</title><p>NV-QX480K user guide.</p>\r\n"
 
 

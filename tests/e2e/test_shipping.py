@@ -8,7 +8,7 @@ import subprocess
 import tempfile
 
 import e2e
-from e2e import CHOOSER, INSTALLER, USER_GUIDE, WIZARD, Case, Program, wait_for
+from e2e import CHOOSER, COLOUR, INSTALLER, PICTURE_SIZES, USER_GUIDE, WIZARD, Case, Program, wait_for
 
 # DLLs the programs themselves load (GDI+, by full path) and the GCC run-time
 # DLLs a MinGW program might look for. A copy of each, planted on the disc,
@@ -77,6 +77,9 @@ class Planted(Case):
             planted["NV-QX480K\\" + name + ".dll"] = self.marker  # beside modelmenu
         planted["explorer.exe"] = self.standin
         planted["NV-QX480K\\explorer.exe"] = self.standin
+        # GIF and PNG are decoded by the programs; a bitmap makes them load GDI+.
+        help_picture = "setup\\images\\ManualInstallationHelp.gif"
+        planted[help_picture] = e2e.bmp(PICTURE_SIZES[help_picture], COLOUR[help_picture])
         disc = self.stage_disc(replace=planted)
         markers = tempfile.mkdtemp(dir=self.session.temp)
         log = self.session.new_log()
