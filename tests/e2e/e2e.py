@@ -490,7 +490,15 @@ class Session:
         return wine_env(self.prefix, self.display, locale, log)
 
     def wine(self, *args, locale="en_US.UTF-8"):
-        return run([WINE] + list(args), env=self.env(locale))
+        """Runs a helper (reg, the probe) to its end. Wine's loader on this
+        glibc now and then trips an assertion while the process exits, after
+        the helper did its work; such a run is repeated, never accepted."""
+        for attempt in range(3):
+            try:
+                return run([WINE] + list(args), env=self.env(locale))
+            except RuntimeError as e:
+                if "Inconsistency detected by ld.so" not in str(e) or attempt == 2:
+                    raise
 
     def set_version(self, exe, version):
         """The Windows version Wine reports to a program by its file name."""
