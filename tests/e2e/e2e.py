@@ -613,10 +613,15 @@ class Session:
         return cursors[1:]
 
     def _settled_cursor(self, unlike=None):
-        """The cursor when it stays the same a moment (and is not unlike)."""
+        """The cursor when it stays the same a while (and is not unlike).
+        Entering a window can show a passing cursor first, which a loaded
+        machine may leave on the screen for a good part of a second."""
         first = self.x.cursor()
-        time.sleep(0.05)
-        return first if self.x.cursor() == first and first != unlike else None
+        for _ in range(8):
+            time.sleep(0.05)
+            if self.x.cursor() != first:
+                return None
+        return first if first != unlike else None
 
     # -------------------------------------------------------- environment
 
