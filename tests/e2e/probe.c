@@ -43,33 +43,41 @@ static BOOL CALLBACK ListWindow(HWND hwnd, LPARAM unused) {
   return TRUE;
 }
 
+/* What the window answers to a hit test at screen point (x, y); -1 when it
+ * gives no answer within five seconds. No "abort if hung": Wine's guess of
+ * a hung thread is not what is asked here, an answer is. */
+static LRESULT HitTest(HWND hwnd, int x, int y) {
+  DWORD_PTR hit = 0;
+  if (!SendMessageTimeoutA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_NORMAL, 5000, &hit)) {
+    fprintf(stderr, "no answer to WM_NCHITTEST at %d,%d (error %lu)\n", x, y, GetLastError());
+    return -1;
+  }
+  return (LRESULT)hit;
+}
+
 static int ClosePoint(HWND hwnd) {
   RECT frame;
   int x, y;
-  if (!IsWindow(hwnd) || !GetWindowRect(hwnd, &frame)) return 1;
+  if (!IsWindow(hwnd) || !GetWindowRect(hwnd, &frame)) {
+    fprintf(stderr, "no window %llu\n", (unsigned long long)(ULONG_PTR)hwnd);
+    return 1;
+  }
   /* Right to left along the caption rows, asking the window itself. */
   for (y = frame.top; y < frame.top + 40 && y < frame.bottom; ++y) {
     for (x = frame.right - 1; x > frame.right - 80 && x >= frame.left; --x) {
-      DWORD_PTR hit = 0;
-      if (!SendMessageTimeoutA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, 5000,
-                               &hit)) {
-        return 1;
-      }
+      LRESULT hit = HitTest(hwnd, x, y);
+      if (hit < 0) return 1;
       if (hit == HTCLOSE) {
         /* The middle of the run of close-button points on this row. */
         int left = x;
-        while (left > frame.left) {
-          DWORD_PTR h = 0;
-          SendMessageTimeoutA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(left - 1, y), SMTO_ABORTIFHUNG,
-                              5000, &h);
-          if (h != HTCLOSE) break;
-          --left;
-        }
+        while (left > frame.left && HitTest(hwnd, left - 1, y) == HTCLOSE) --left;
         printf("%d\t%d\n", (left + x) / 2, y + 6);
         return 0;
       }
     }
   }
+  fprintf(stderr, "no close button in the caption of the frame %ld,%ld-%ld,%ld\n", frame.left,
+          frame.top, frame.right, frame.bottom);
   return 1;
 }
 
