@@ -32,8 +32,26 @@ class BitReader {
     return v;
   }
 
-  // Drops the bits left in the current byte.
+  // Up to `count` next bits without taking them; fewer than asked only at
+  // the end of the data (see Available).
+  std::uint32_t Peek(int count) {
+    while (have_ < count && pos_ < n_) {
+      buffer_ |= static_cast<std::uint32_t>(p_[pos_++]) << have_;
+      have_ += 8;
+    }
+    return buffer_ & ((1u << count) - 1u);
+  }
+  int Available() const { return have_; }
+  // Takes `count` bits that Peek made available.
+  void Drop(int count) {
+    buffer_ >>= count;
+    have_ -= count;
+  }
+
+  // Drops the bits left in the current byte; whole bytes that Peek read
+  // ahead go back to the stream.
   void Align() {
+    pos_ -= static_cast<std::size_t>(have_ / 8);
     buffer_ = 0;
     have_ = 0;
   }
@@ -56,11 +74,18 @@ class BitReader {
 
 constexpr int kMaxCodeBits = 15;
 
-// A canonical Huffman code: how many codes of each length, and the symbols
-// in code order.
+// Codes of up to this many bits are decoded by one table look-up; longer
+// ones (rare in practice) bit by bit.
+constexpr int kFastBits = 9;
+
+// A canonical Huffman code: how many codes of each length, the symbols in
+// code order, and the look-up table of the short codes.
 struct Huffman {
   std::array<std::uint16_t, kMaxCodeBits + 1> count{};
   std::array<std::uint16_t, 288> symbol{};
+  // Indexed by the next kFastBits input bits: symbol << 4 | code length,
+  // or 0 where the code is longer or not in the set.
+  std::array<std::uint16_t, 1u << kFastBits> fast{};
 
   // False for an over-subscribed set of lengths. An incomplete set is
   // allowed (a single distance code is legal); its unused codes fail in
@@ -81,11 +106,36 @@ struct Huffman {
     for (int i = 0; i < n; ++i) {
       if (lengths[i]) symbol[offset[lengths[i]]++] = static_cast<std::uint16_t>(i);
     }
+    // Canonical codes in symbol order; the stream sends each code's most
+    // significant bit first, so the table is indexed by the reversed code.
+    fast.fill(0);
+    std::array<int, kMaxCodeBits + 1> next{};
+    for (int len = 1, code = 0; len <= kMaxCodeBits; ++len) {
+      code = (code + count[len - 1]) << 1;
+      next[len] = code;
+    }
+    next[1] = 0;
+    for (int i = 0; i < n; ++i) {
+      const int len = lengths[i];
+      if (len == 0) continue;
+      const int code = next[len]++;
+      if (len > kFastBits) continue;
+      int reversed = 0;
+      for (int b = 0; b < len; ++b) reversed |= ((code >> b) & 1) << (len - 1 - b);
+      for (int k = reversed; k < (1 << kFastBits); k += 1 << len) {
+        fast[static_cast<std::size_t>(k)] = static_cast<std::uint16_t>(i << 4 | len);
+      }
+    }
     return true;
   }
 
   // The next symbol, or -1 for a code that is not in the set.
   int Decode(BitReader& in) const {
+    const std::uint16_t entry = fast[in.Peek(kFastBits)];
+    if (entry != 0 && (entry & 15) <= in.Available()) {
+      in.Drop(entry & 15);
+      return entry >> 4;
+    }
     int code = 0;   // bits read so far
     int first = 0;  // first code of the current length
     int index = 0;  // index of that code's symbol
@@ -102,26 +152,31 @@ struct Huffman {
   }
 };
 
-constexpr std::uint16_t kLengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,
-                                           15, 17, 19, 23, 27, 31, 35, 43, 51,  59,
+constexpr std::uint16_t kLengthBase[29] = {3,  4,  5,  6,   7,   8,   9,   10,  11, 13,
+                                           15, 17, 19, 23,  27,  31,  35,  43,  51, 59,
                                            67, 83, 99, 115, 131, 163, 195, 227, 258};
 constexpr std::uint8_t kLengthExtra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
                                            2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
-constexpr std::uint16_t kDistBase[30] = {1,    2,    3,    4,    5,    7,     9,     13,
-                                         17,   25,   33,   49,   65,   97,    129,   193,
-                                         257,  385,  513,  769,  1025, 1537,  2049,  3073,
-                                         4097, 6145, 8193, 12289, 16385, 24577};
+constexpr std::uint16_t kDistBase[30] = {
+    1,   2,   3,   4,   5,   7,    9,    13,   17,   25,   33,   49,   65,    97,    129,
+    193, 257, 385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
 constexpr std::uint8_t kDistExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,
                                          6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
 
-bool InflateCodes(BitReader& in, const Huffman& lit, const Huffman& dist, std::size_t limit,
-                  std::vector<std::uint8_t>& out) {
+// Where inflated bytes go: a buffer of fixed capacity, filled from the start.
+struct Output {
+  std::uint8_t* data;
+  std::size_t capacity;
+  std::size_t size = 0;
+};
+
+bool InflateCodes(BitReader& in, const Huffman& lit, const Huffman& dist, Output& out) {
   for (;;) {
     const int sym = lit.Decode(in);
     if (sym < 0) return false;
     if (sym < 256) {
-      if (out.size() >= limit) return false;
-      out.push_back(static_cast<std::uint8_t>(sym));
+      if (out.size >= out.capacity) return false;
+      out.data[out.size++] = static_cast<std::uint8_t>(sym);
       continue;
     }
     if (sym == 256) return true;
@@ -131,14 +186,16 @@ bool InflateCodes(BitReader& in, const Huffman& lit, const Huffman& dist, std::s
     const int di = dist.Decode(in);
     if (di < 0 || di >= 30) return false;
     const std::size_t distance = kDistBase[di] + in.Bits(kDistExtra[di]);
-    if (in.over || distance > out.size() || length > limit - out.size()) return false;
+    if (in.over || distance > out.size || length > out.capacity - out.size) return false;
     // Byte by byte: a copy may overlap the bytes it produces.
-    std::size_t from = out.size() - distance;
-    for (std::size_t i = 0; i < length; ++i) out.push_back(out[from++]);
+    const std::uint8_t* from = out.data + out.size - distance;
+    std::uint8_t* to = out.data + out.size;
+    for (std::size_t i = 0; i < length; ++i) to[i] = from[i];
+    out.size += length;
   }
 }
 
-bool InflateFixed(BitReader& in, std::size_t limit, std::vector<std::uint8_t>& out) {
+bool InflateFixed(BitReader& in, Output& out) {
   static const auto tables = [] {
     std::pair<Huffman, Huffman> t;
     std::uint8_t lengths[288];
@@ -148,10 +205,10 @@ bool InflateFixed(BitReader& in, std::size_t limit, std::vector<std::uint8_t>& o
     t.second.Build(lengths, 30);
     return t;
   }();
-  return InflateCodes(in, tables.first, tables.second, limit, out);
+  return InflateCodes(in, tables.first, tables.second, out);
 }
 
-bool InflateDynamic(BitReader& in, std::size_t limit, std::vector<std::uint8_t>& out) {
+bool InflateDynamic(BitReader& in, Output& out) {
   static constexpr std::uint8_t kOrder[19] = {16, 17, 18, 0, 8,  7, 9,  6, 10, 5,
                                               11, 4,  12, 3, 13, 2, 14, 1, 15};
   const int nlit = static_cast<int>(in.Bits(5)) + 257;
@@ -187,7 +244,7 @@ bool InflateDynamic(BitReader& in, std::size_t limit, std::vector<std::uint8_t>&
   if (lengths[256] == 0) return false;  // no end-of-block code
   Huffman lit, dist;
   if (!lit.Build(lengths, nlit) || !dist.Build(lengths + nlit, ndist)) return false;
-  return InflateCodes(in, lit, dist, limit, out);
+  return InflateCodes(in, lit, dist, out);
 }
 
 std::uint32_t Adler32(const std::uint8_t* p, std::size_t n) {
@@ -212,6 +269,45 @@ std::uint32_t Big32(const std::uint8_t* p) {
 
 std::uint16_t Little16(const std::uint8_t* p) {
   return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+
+// Inflates a zlib stream into `out`, which it must fill at most.
+bool InflateInto(const std::uint8_t* bytes, std::size_t size, Output& out) {
+  if (size < 6) return false;
+  const int cmf = bytes[0], flg = bytes[1];
+  if ((cmf & 0x0F) != 8 || (cmf >> 4) > 7 || (cmf * 256 + flg) % 31 != 0 || (flg & 0x20)) {
+    return false;
+  }
+  BitReader in(bytes + 2, size - 2);
+  for (;;) {
+    const std::uint32_t last = in.Bits(1);
+    const std::uint32_t type = in.Bits(2);
+    if (in.over) return false;
+    bool ok = false;
+    if (type == 0) {
+      in.Align();
+      if (in.Left() < 4) return false;
+      const std::uint8_t* h = in.Here();
+      const std::size_t len = Little16(h);
+      if (Little16(h + 2) != static_cast<std::uint16_t>(~len)) return false;
+      in.Skip(4);
+      if (in.Left() < len || len > out.capacity - out.size) return false;
+      if (len != 0) std::memcpy(out.data + out.size, in.Here(), len);
+      out.size += len;
+      in.Skip(len);
+      ok = true;
+    } else if (type == 1) {
+      ok = InflateFixed(in, out);
+    } else if (type == 2) {
+      ok = InflateDynamic(in, out);
+    }
+    if (!ok) return false;
+    if (last) break;
+  }
+  // The checksum follows on the next byte boundary.
+  in.Align();
+  if (in.Left() < 4) return false;
+  return Big32(in.Here()) == Adler32(out.data, out.size);
 }
 
 bool SizeAllowed(std::uint32_t w, std::uint32_t h) {
@@ -246,7 +342,8 @@ bool DecodeLzw(const std::vector<std::uint8_t>& data, int minSize,
   std::vector<std::uint8_t> suffix(kLzwCodes), stack(kLzwCodes);
   const int clear = 1 << minSize;
   const int end = clear + 1;
-  for (int i = 0; i < clear; ++i) suffix[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
+  for (int i = 0; i < clear; ++i)
+    suffix[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
   int size = minSize + 1;
   int next = end + 1;
   int prev = -1;
@@ -391,11 +488,13 @@ Picture DecodeGif(const std::uint8_t* p, std::size_t n, const std::string& sourc
       const int dy = top + y;
       if (dy >= ph) continue;
       const std::uint8_t* src = &indices[static_cast<std::size_t>(i) * static_cast<std::size_t>(w)];
-      std::uint32_t* dst = &image->pixels[static_cast<std::size_t>(dy) * static_cast<std::size_t>(pw)];
+      std::uint32_t* dst =
+          &image->pixels[static_cast<std::size_t>(dy) * static_cast<std::size_t>(pw)];
       for (int x = 0; x < w && left + x < pw; ++x) {
         const int c = src[x];
         if (c == transparent) continue;  // stays transparent
-        dst[left + x] = c < colourCount ? (*colours)[static_cast<std::size_t>(c)] : Argb(255, 0, 0, 0);
+        dst[left + x] =
+            c < colourCount ? (*colours)[static_cast<std::size_t>(c)] : Argb(255, 0, 0, 0);
       }
     }
     return image;
@@ -414,26 +513,42 @@ int Paeth(int a, int b, int c) {
 }
 
 // Undoes the row filters in place; rows are 1 filter byte + `stride` bytes.
-bool Unfilter(std::vector<std::uint8_t>& data, std::size_t stride, std::size_t rows, std::size_t bpp) {
-  const std::uint8_t* above = nullptr;
+bool Unfilter(std::uint8_t* data, std::size_t stride, std::size_t rows, std::size_t bpp) {
+  // One loop per filter: the backgrounds are a megabyte or more of rows.
+  const std::vector<std::uint8_t> none(stride, 0);  // the row above the first
+  const std::uint8_t* above = none.data();
   for (std::size_t y = 0; y < rows; ++y) {
     std::uint8_t* row = &data[y * (stride + 1)];
-    const int filter = row[0];
     std::uint8_t* cur = row + 1;
-    for (std::size_t x = 0; x < stride; ++x) {
-      const int a = x >= bpp ? cur[x - bpp] : 0;
-      const int b = above ? above[x] : 0;
-      const int c = above && x >= bpp ? above[x - bpp] : 0;
-      int add = 0;
-      switch (filter) {
-        case 0: break;
-        case 1: add = a; break;
-        case 2: add = b; break;
-        case 3: add = (a + b) / 2; break;
-        case 4: add = Paeth(a, b, c); break;
-        default: return false;
-      }
-      cur[x] = static_cast<std::uint8_t>(cur[x] + add);
+    const std::size_t lead = bpp < stride ? bpp : stride;  // bytes without a left neighbour
+    switch (row[0]) {
+      case 0:
+        break;
+      case 1:
+        for (std::size_t x = lead; x < stride; ++x)
+          cur[x] = static_cast<std::uint8_t>(cur[x] + cur[x - bpp]);
+        break;
+      case 2:
+        for (std::size_t x = 0; x < stride; ++x)
+          cur[x] = static_cast<std::uint8_t>(cur[x] + above[x]);
+        break;
+      case 3:
+        for (std::size_t x = 0; x < lead; ++x)
+          cur[x] = static_cast<std::uint8_t>(cur[x] + above[x] / 2);
+        for (std::size_t x = lead; x < stride; ++x) {
+          cur[x] = static_cast<std::uint8_t>(cur[x] + (cur[x - bpp] + above[x]) / 2);
+        }
+        break;
+      case 4:
+        for (std::size_t x = 0; x < lead; ++x)
+          cur[x] = static_cast<std::uint8_t>(cur[x] + above[x]);
+        for (std::size_t x = lead; x < stride; ++x) {
+          cur[x] =
+              static_cast<std::uint8_t>(cur[x] + Paeth(cur[x - bpp], above[x], above[x - bpp]));
+        }
+        break;
+      default:
+        return false;
     }
     above = cur;
   }
@@ -468,9 +583,10 @@ Picture DecodePng(const std::uint8_t* p, std::size_t n, const std::string& sourc
       if (data[10] != 0 || data[11] != 0 || data[12] > 1) bad();
       if (data[12] == 1) return nullptr;  // interlaced: the system's decoder
       if (!SizeAllowed(w, h)) bad();
-      const bool ok = (type == 0 && (depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16)) ||
-                      (type == 3 && (depth == 1 || depth == 2 || depth == 4 || depth == 8)) ||
-                      ((type == 2 || type == 4 || type == 6) && (depth == 8 || depth == 16));
+      const bool ok =
+          (type == 0 && (depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16)) ||
+          (type == 3 && (depth == 1 || depth == 2 || depth == 4 || depth == 8)) ||
+          ((type == 2 || type == 4 || type == 6) && (depth == 8 || depth == 16));
       if (!ok) bad();
     } else if (std::memcmp(kind, "PLTE", 4) == 0) {
       if (len % 3 != 0 || len / 3 > 256 || len == 0) bad();
@@ -494,12 +610,28 @@ Picture DecodePng(const std::uint8_t* p, std::size_t n, const std::string& sourc
   const std::size_t stride = (static_cast<std::size_t>(w) * bits + 7) / 8;
   const std::size_t bpp = bits < 8 ? 1 : bits / 8;
   const std::size_t expected = (stride + 1) * h;
-  std::vector<std::uint8_t> raw;
-  if (!InflateZlib(idat.data(), idat.size(), expected, raw) || raw.size() != expected ||
+  // No stream inflates to more than 258 bytes per two bits: a header that
+  // promises more is damaged, found before any memory is set aside for it.
+  if (expected / 1032 > idat.size() + 1) bad();
+  // The rows are inflated into the tail of the pixel buffer and turned into
+  // pixels from the top: pixel row y ends no later than filtered row y + 1
+  // begins, and row y is copied out before its pixels are written. One
+  // buffer instead of two halves the fresh memory that a background touches.
+  const std::size_t pixelBytes = std::size_t{4} * w * h;
+  const std::size_t total = pixelBytes > expected ? pixelBytes : expected;
+  auto image = std::make_shared<Image>();
+  image->width = static_cast<int>(w);
+  image->height = static_cast<int>(h);
+  image->source = source;
+  image->pixels.resize((total + 3) / 4);
+  std::uint8_t* buffer = reinterpret_cast<std::uint8_t*>(image->pixels.data());
+  std::uint8_t* raw = buffer + (total - expected);
+  Output sink{raw, expected};
+  if (!InflateInto(idat.data(), idat.size(), sink) || sink.size != expected ||
       !Unfilter(raw, stride, h, bpp)) {
     bad();
   }
-  auto image = NewImage(static_cast<int>(w), static_cast<int>(h), source);
+  std::vector<std::uint8_t> copy(stride);
   // Samples are read at 8 bits: the high byte of a 16-bit one.
   const int step = depth == 16 ? 2 : 1;
   auto sampleKey = [&](const std::uint8_t* s, int channel) {
@@ -508,25 +640,31 @@ Picture DecodePng(const std::uint8_t* p, std::size_t n, const std::string& sourc
   const int trnsGray = trns.size() >= 2 ? (trns[0] << 8) | trns[1] : -1;
   const bool trnsRgb = type == 2 && trns.size() >= 6;
   for (std::uint32_t y = 0; y < h; ++y) {
-    const std::uint8_t* row = &raw[y * (stride + 1) + 1];
+    std::memcpy(copy.data(), raw + y * (stride + 1) + 1, stride);
+    const std::uint8_t* row = copy.data();
     std::uint32_t* dst = &image->pixels[static_cast<std::size_t>(y) * w];
     for (std::uint32_t x = 0; x < w; ++x) {
       std::uint32_t argb = 0;
       if (depth < 8) {  // gray or palette, packed from the high bits
         const std::size_t bit = static_cast<std::size_t>(x) * static_cast<std::size_t>(depth);
-        const int v = (row[bit / 8] >> (8 - depth - static_cast<int>(bit % 8))) & ((1 << depth) - 1);
+        const int v =
+            (row[bit / 8] >> (8 - depth - static_cast<int>(bit % 8))) & ((1 << depth) - 1);
         if (type == 3) {
           if (static_cast<std::size_t>(v) >= paletteCount) bad();
-          const std::uint32_t alpha = static_cast<std::size_t>(v) < trns.size() ? trns[static_cast<std::size_t>(v)] : 255u;
+          const std::uint32_t alpha =
+              static_cast<std::size_t>(v) < trns.size() ? trns[static_cast<std::size_t>(v)] : 255u;
           argb = (palette[static_cast<std::size_t>(v)] & 0xFFFFFFu) | (alpha << 24);
         } else {
           const std::uint32_t g = static_cast<std::uint32_t>(v * 255 / ((1 << depth) - 1));
           argb = Argb(v == trnsGray ? 0 : 255, g, g, g);
         }
       } else {
-        const std::uint8_t* s = row + static_cast<std::size_t>(x) * static_cast<std::size_t>(channels * step);
+        const std::uint8_t* s =
+            row + static_cast<std::size_t>(x) * static_cast<std::size_t>(channels * step);
         switch (type) {
-          case 0: argb = Argb(sampleKey(s, 0) == trnsGray ? 0 : 255, s[0], s[0], s[0]); break;
+          case 0:
+            argb = Argb(sampleKey(s, 0) == trnsGray ? 0 : 255, s[0], s[0], s[0]);
+            break;
           case 2: {
             const bool clear = trnsRgb && sampleKey(s, 0) == ((trns[0] << 8) | trns[1]) &&
                                sampleKey(s, 1) == ((trns[2] << 8) | trns[3]) &&
@@ -541,13 +679,19 @@ Picture DecodePng(const std::uint8_t* p, std::size_t n, const std::string& sourc
             argb = (palette[v] & 0xFFFFFFu) | (alpha << 24);
             break;
           }
-          case 4: argb = Argb(s[step], s[0], s[0], s[0]); break;
-          default: argb = Argb(s[3 * step], s[0], s[step], s[2 * step]); break;
+          case 4:
+            argb = Argb(s[step], s[0], s[0], s[0]);
+            break;
+          default:
+            argb = Argb(s[3 * step], s[0], s[step], s[2 * step]);
+            break;
         }
       }
       dst[x] = argb;
     }
   }
+  image->pixels.resize(static_cast<std::size_t>(w) * h);
+  if (depth == 16) image->pixels.shrink_to_fit();  // up to twice the pixels' room
   return image;
 }
 
@@ -555,42 +699,11 @@ Picture DecodePng(const std::uint8_t* p, std::size_t n, const std::string& sourc
 
 bool InflateZlib(const std::uint8_t* bytes, std::size_t size, std::size_t limit,
                  std::vector<std::uint8_t>& out) {
-  out.clear();
-  if (size < 6) return false;
-  const int cmf = bytes[0], flg = bytes[1];
-  if ((cmf & 0x0F) != 8 || (cmf >> 4) > 7 || (cmf * 256 + flg) % 31 != 0 || (flg & 0x20)) {
-    return false;
-  }
-  out.reserve(limit < (size_t{64} << 20) ? limit : (size_t{64} << 20));
-  BitReader in(bytes + 2, size - 2);
-  for (;;) {
-    const std::uint32_t last = in.Bits(1);
-    const std::uint32_t type = in.Bits(2);
-    if (in.over) return false;
-    bool ok = false;
-    if (type == 0) {
-      in.Align();
-      if (in.Left() < 4) return false;
-      const std::uint8_t* h = in.Here();
-      const std::size_t len = Little16(h);
-      if (Little16(h + 2) != static_cast<std::uint16_t>(~len)) return false;
-      in.Skip(4);
-      if (in.Left() < len || len > limit - out.size()) return false;
-      out.insert(out.end(), in.Here(), in.Here() + len);
-      in.Skip(len);
-      ok = true;
-    } else if (type == 1) {
-      ok = InflateFixed(in, limit, out);
-    } else if (type == 2) {
-      ok = InflateDynamic(in, limit, out);
-    }
-    if (!ok) return false;
-    if (last) break;
-  }
-  // The checksum follows on the next byte boundary.
-  in.Align();
-  if (in.Left() < 4) return false;
-  return Big32(in.Here()) == Adler32(out.data(), out.size());
+  out.resize(limit);
+  Output sink{out.data(), limit};
+  const bool ok = InflateInto(bytes, size, sink);
+  out.resize(ok ? sink.size : 0);
+  return ok;
 }
 
 Picture DecodeGifOrPng(const std::uint8_t* bytes, std::size_t size, const std::string& source) {

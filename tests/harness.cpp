@@ -43,7 +43,8 @@ void Harness::FillDisc(FakePlatform& fake) {
           b.hoverTarget == menu::HoverTarget::kHelpPanel ? table->helpPanel : b.control;
       AddOwnPicture(fake, *table, target, b.hoverPicture);
     }
-    if (table->loadHelpPicture) AddOwnPicture(fake, *table, table->helpPanel, table->loadHelpPicture);
+    if (table->loadHelpPicture)
+      AddOwnPicture(fake, *table, table->helpPanel, table->loadHelpPicture);
   }
   fake.AddFile(menu::kBusyCursor);
   fake.AddFile(modelmenu::kInstaller);

@@ -52,7 +52,8 @@ std::uint32_t BigU32(const Bytes& b, size_t at) {
 }
 bool Tag(const Bytes& b, size_t at, const char* tag) {
   const std::string t(tag);
-  return at + t.size() <= b.size() && std::equal(t.begin(), t.end(), b.begin() + static_cast<long>(at));
+  return at + t.size() <= b.size() &&
+         std::equal(t.begin(), t.end(), b.begin() + static_cast<long>(at));
 }
 
 // ------------------------------------------------------------------- GIF
@@ -94,7 +95,8 @@ Gif ReadGif(const Bytes& b) {
       g.imageHeight = static_cast<int>(U16(b, pos + 7));
       g.localColours = (b[pos + 9] & 0x80) != 0;
       if (g.colours == 0 && !g.localColours) g.error = "no colour table";
-      if (g.transparent && g.transparentIndex >= g.colours) g.error = "transparent index outside the colours";
+      if (g.transparent && g.transparentIndex >= g.colours)
+        g.error = "transparent index outside the colours";
       if (b.back() != 0x3B) g.error = "no trailer";
       return g;
     } else {
@@ -240,7 +242,9 @@ const ControlLayout* FindControl(const FormLayout& form, std::string_view name) 
   return nullptr;
 }
 
-int Pixels(int twips) { return platform::TwipsToPixel(twips); }
+int Pixels(int twips) {
+  return platform::TwipsToPixel(twips);
+}
 
 // One menu window: its layout, its program's resource folder, the form
 // its background takes, and its button table.
@@ -252,7 +256,9 @@ struct Window {
   const menu::MenuSpec* buttons;
 };
 
-void PrintTo(const Window& w, std::ostream* os) { *os << w.name; }
+void PrintTo(const Window& w, std::ostream* os) {
+  *os << w.name;
+}
 
 class WindowArtwork : public ::testing::TestWithParam<Window> {};
 
@@ -339,8 +345,8 @@ INSTANTIATE_TEST_SUITE_P(
                              637, 476, 6, &modelmenu::kWizard},
                       Window{"ModelMenuChinese", &menu::kModelMenuWizardZhCN,
                              "resources/modelmenu/", 637, 476, 2, &modelmenu::kWizardZhCN},
-                      Window{"DiscMenu", &menu::kDiscMenuWizard, "resources/discmenu/", 640, 480,
-                             2, &discmenu::kWizard}),
+                      Window{"DiscMenu", &menu::kDiscMenuWizard, "resources/discmenu/", 640, 480, 2,
+                             &discmenu::kWizard}),
     [](const ::testing::TestParamInfo<Window>& param) { return std::string(param.param.name); });
 
 // ----------------------------------------------------------- transparency

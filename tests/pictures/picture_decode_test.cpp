@@ -57,10 +57,16 @@ TEST(Inflate, AgreesWithZlibAtEveryLevelAndStrategy) {
     int level;
     int strategy;
   };
-  const Case cases[] = {{0, Z_DEFAULT_STRATEGY}, {1, Z_DEFAULT_STRATEGY}, {6, Z_DEFAULT_STRATEGY},
-                        {9, Z_DEFAULT_STRATEGY}, {6, Z_FIXED},            {6, Z_HUFFMAN_ONLY},
-                        {6, Z_RLE},              {9, Z_FILTERED}};
-  for (const std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{70000}, std::size_t{300000}}) {
+  const Case cases[] = {{0, Z_DEFAULT_STRATEGY},
+                        {1, Z_DEFAULT_STRATEGY},
+                        {6, Z_DEFAULT_STRATEGY},
+                        {9, Z_DEFAULT_STRATEGY},
+                        {6, Z_FIXED},
+                        {6, Z_HUFFMAN_ONLY},
+                        {6, Z_RLE},
+                        {9, Z_FILTERED}};
+  for (const std::size_t size :
+       {std::size_t{0}, std::size_t{1}, std::size_t{70000}, std::size_t{300000}}) {
     const Bytes data = Sample(size, static_cast<unsigned>(size));
     for (const Case& c : cases) {
       SCOPED_TRACE("size " + std::to_string(size) + " level " + std::to_string(c.level) +
@@ -97,10 +103,10 @@ TEST(Inflate, RefusesDamagedStreams) {
 // A 4 x 3 logical screen with a 2 x 1 image at (1, 1): colours 0 and 1 of a
 // four-colour table, LZW codes clear, 0, 1, end at 3 bits.
 TEST(Gif, PlacesTheImageOnItsScreenAndLeavesTheRestTransparent) {
-  const Bytes gif = {'G', 'I', 'F', '8', '9', 'a', 4, 0, 3, 0, 0x81, 0, 0,
-                     0xFF, 0, 0, 0, 0xFF, 0, 0, 0, 0xFF, 9, 9, 9,  // colours
-                     0x2C, 1, 0, 1, 0, 2, 0, 1, 0, 0,              // image at (1,1), 2x1
-                     2, 2, 0x44, 0x0A, 0, 0x3B};
+  const Bytes gif = {'G',  'I', 'F',  '8',  '9',  'a', 4, 0, 3,    0, 0x81, 0, 0,
+                     0xFF, 0,   0,    0,    0xFF, 0,   0, 0, 0xFF, 9, 9,    9,  // colours
+                     0x2C, 1,   0,    1,    0,    2,   0, 1, 0,    0,  // image at (1,1), 2x1
+                     2,    2,   0x44, 0x0A, 0,    0x3B};
   const platform::Picture p = platform::DecodeGifOrPng(gif.data(), gif.size(), "t.gif");
   ASSERT_TRUE(p);
   ASSERT_EQ(p->width, 4);
@@ -123,7 +129,9 @@ void DecodeOrInvalid(const Bytes& bytes, const std::string& what) {
     const platform::Picture p = platform::DecodeGifOrPng(bytes.data(), bytes.size(), what);
     if (p) {
       ASSERT_GT(p->width, 0) << what;
-      ASSERT_EQ(p->pixels.size(), static_cast<std::size_t>(p->width) * static_cast<std::size_t>(p->height)) << what;
+      ASSERT_EQ(p->pixels.size(),
+                static_cast<std::size_t>(p->width) * static_cast<std::size_t>(p->height))
+          << what;
     }
   } catch (const platform::RuntimeError& e) {
     ASSERT_EQ(e.number, platform::kErrInvalidPicture) << what;
@@ -164,6 +172,83 @@ TEST(PictureDecode, DamagedFilesAreReportedNeverMisread) {
       for (int k = 0; k < 3; ++k) bad[rnd() % bad.size()] = static_cast<std::uint8_t>(rnd());
       DecodeOrInvalid(bad, file);
     }
+  }
+}
+
+void Chunk(Bytes& png, const char* kind, const Bytes& data) {
+  const auto n = static_cast<std::uint32_t>(data.size());
+  for (int shift = 24; shift >= 0; shift -= 8) png.push_back(static_cast<std::uint8_t>(n >> shift));
+  const std::size_t start = png.size();
+  png.insert(png.end(), kind, kind + 4);
+  png.insert(png.end(), data.begin(), data.end());
+  const uLong crc = crc32(0, png.data() + start, static_cast<uInt>(png.size() - start));
+  for (int shift = 24; shift >= 0; shift -= 8)
+    png.push_back(static_cast<std::uint8_t>(crc >> shift));
+}
+
+// A PNG of the given size, depth and colour type whose image data is `idat`.
+Bytes Png(std::uint32_t w, std::uint32_t h, std::uint8_t depth, std::uint8_t type,
+          const Bytes& idat) {
+  Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  Bytes header;
+  for (const std::uint32_t v : {w, h}) {
+    for (int shift = 24; shift >= 0; shift -= 8)
+      header.push_back(static_cast<std::uint8_t>(v >> shift));
+  }
+  header.insert(header.end(), {depth, type, 0, 0, 0});
+  Chunk(png, "IHDR", header);
+  Chunk(png, "IDAT", idat);
+  Chunk(png, "IEND", {});
+  return png;
+}
+
+TEST(Png, SixteenBitColourKeepsEachSamplesHighByte) {
+  // RGB and RGBA at 16 bits: rows longer than the pixels they become.
+  for (const std::uint8_t type : {std::uint8_t{2}, std::uint8_t{6}}) {
+    const std::uint32_t w = 5, h = 4;
+    const std::size_t channels = type == 2 ? 3 : 4;
+    Bytes raw;
+    std::vector<std::uint32_t> want;
+    for (std::uint32_t y = 0; y < h; ++y) {
+      raw.push_back(0);  // no filter
+      for (std::uint32_t x = 0; x < w; ++x) {
+        std::uint32_t argb = type == 2 ? 0xFF000000u : 0u;
+        for (std::size_t c = 0; c < channels; ++c) {
+          const auto high = static_cast<std::uint8_t>(y * 50 + x * 7 + c * 60);
+          raw.insert(raw.end(), {high, static_cast<std::uint8_t>(~high)});
+          argb |= static_cast<std::uint32_t>(high) << (c == 3 ? 24 : 16 - 8 * c);
+        }
+        want.push_back(argb);
+      }
+    }
+    const Bytes png = Png(w, h, 16, type, Compress(raw, 6, Z_DEFAULT_STRATEGY));
+    const platform::Picture p = platform::DecodeGifOrPng(png.data(), png.size(), "deep.png");
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->pixels, want) << "colour type " << int{type};
+  }
+}
+
+TEST(Png, TheMostCompressiblePictureDecodesAndAHeaderPromisingMoreIsRefused) {
+  // 16 M pixels of one grey, zlib's best: over a thousand bytes per byte.
+  const std::uint32_t w = 8192, h = 2048;
+  const Bytes packed =
+      Compress(Bytes((w + 1) * static_cast<std::size_t>(h), 0), 9, Z_DEFAULT_STRATEGY);
+  ASSERT_GT((w + 1) * static_cast<std::size_t>(h) / packed.size(), 1000u);
+  const Bytes good = Png(w, h, 8, 0, packed);
+  const platform::Picture p = platform::DecodeGifOrPng(good.data(), good.size(), "grey.png");
+  ASSERT_TRUE(p);
+  EXPECT_EQ(p->pixels.size(), std::size_t{w} * h);
+  EXPECT_EQ(p->pixels.front(), 0xFF000000u);
+  EXPECT_EQ(p->pixels.back(), 0xFF000000u);
+  // Half of that data under a header of twice the rows cannot be right.
+  const Bytes half =
+      Compress(Bytes((w / 2 + 1) * static_cast<std::size_t>(h), 0), 9, Z_DEFAULT_STRATEGY);
+  const Bytes lying = Png(w / 2, h * 2, 8, 0, half);
+  try {
+    platform::DecodeGifOrPng(lying.data(), lying.size(), "lying.png");
+    FAIL() << "a picture from too little data";
+  } catch (const platform::RuntimeError& e) {
+    EXPECT_EQ(e.number, platform::kErrInvalidPicture);
   }
 }
 
