@@ -489,16 +489,24 @@ class Session:
     def env(self, locale="en_US.UTF-8", log=None):
         return wine_env(self.prefix, self.display, locale, log)
 
+    # How Wine's loader fails now and then, not the helper it runs: on this
+    # glibc an assertion while the process exits, after the helper did its
+    # work; and, rarely, right after programs were killed, a helper that is
+    # surely there "could not be started".
+    LOADER_HICCUPS = ("Inconsistency detected by ld.so", "Application could not be started")
+
     def wine(self, *args, locale="en_US.UTF-8"):
-        """Runs a helper (reg, the probe) to its end. Wine's loader on this
-        glibc now and then trips an assertion while the process exits, after
-        the helper did its work; such a run is repeated, never accepted."""
+        """Runs a helper (reg, the probe) to its end. Helpers only read or
+        set a value, so a run that the loader spoilt is repeated (never
+        accepted), at most three times in all."""
         for attempt in range(3):
             try:
                 return run([WINE] + list(args), env=self.env(locale))
             except RuntimeError as e:
-                if "Inconsistency detected by ld.so" not in str(e) or attempt == 2:
+                if not any(h in str(e) for h in self.LOADER_HICCUPS) or attempt == 2:
                     raise
+                print("repeating a helper run after: %s" % e, file=sys.stderr)
+                time.sleep(0.5)
 
     def set_version(self, exe, version):
         """The Windows version Wine reports to a program by its file name."""
