@@ -114,7 +114,6 @@ struct Huffman {
       code = (code + count[len - 1]) << 1;
       next[len] = code;
     }
-    next[1] = 0;
     for (int i = 0; i < n; ++i) {
       const int len = lengths[i];
       if (len == 0) continue;

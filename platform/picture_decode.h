@@ -27,7 +27,8 @@ constexpr std::size_t kMaxPicturePixels = 16u * 1024u * 1024u;
 Picture DecodeGifOrPng(const std::uint8_t* bytes, std::size_t size, const std::string& source);
 
 // Inflates a zlib stream (RFC 1950/1951) whose output is at most `limit`
-// bytes. False for damaged data, a wrong checksum or more output than that.
+// bytes, which `out` is sized to first. False for damaged data, a wrong
+// checksum or more output than that.
 bool InflateZlib(const std::uint8_t* bytes, std::size_t size, std::size_t limit,
                  std::vector<std::uint8_t>& out);
 

@@ -495,15 +495,16 @@ class Session:
     # surely there "could not be started".
     LOADER_HICCUPS = ("Inconsistency detected by ld.so", "Application could not be started")
 
-    def wine(self, *args, locale="en_US.UTF-8"):
+    def wine(self, *args, locale="en_US.UTF-8", repeat_any=False):
         """Runs a helper (reg, the probe) to its end. Helpers only read or
-        set a value, so a run that the loader spoilt is repeated (never
-        accepted), at most three times in all."""
+        set a value, so a run that the loader spoilt (with repeat_any, any
+        failed run) is repeated, never accepted, at most three times in all."""
         for attempt in range(3):
             try:
                 return run([WINE] + list(args), env=self.env(locale))
             except RuntimeError as e:
-                if not any(h in str(e) for h in self.LOADER_HICCUPS) or attempt == 2:
+                spoilt = repeat_any or any(h in str(e) for h in self.LOADER_HICCUPS)
+                if not spoilt or attempt == 2:
                     raise
                 print("repeating a helper run after: %s" % e, file=sys.stderr)
                 time.sleep(0.5)
@@ -520,8 +521,8 @@ class Session:
             self.wine("reg", "add", key, "/v", "Version", "/d", version, "/f")
         self._versions[exe] = version
 
-    def probe(self, *args, locale="en_US.UTF-8"):
-        return self.wine(self.probe_exe, *args, locale=locale)
+    def probe(self, *args, locale="en_US.UTF-8", repeat_any=False):
+        return self.wine(self.probe_exe, *args, locale=locale, repeat_any=repeat_any)
 
     def probe_windows(self):
         rows = []

@@ -1,8 +1,6 @@
 """Start-up and closing of both programs: which window each shows under
 which language, where, with what at first, and every way to close it."""
 
-import sys
-
 from e2e import CHOOSER, LEFT, SCREEN, WIZARD, WIZARD_ZHCN, Case, wait_for
 
 # A client pixel on the background of each window, away from every control.
@@ -43,21 +41,10 @@ class Closing(Case):
         p.click("imgExit")
 
     def close_button(self, p):
-        # Asked again if the probe finds no answer once: a window without a
+        # Asked again if the probe finds no answer once; a window without a
         # close button fails every time, with the probe's reason.
-        failures = []
-
-        def close_point():
-            try:
-                return self.session.probe("close-point", p.info["hwnd"])
-            except RuntimeError as e:
-                failures.append(str(e))
-                if len(failures) == 3:
-                    raise RuntimeError("\n".join(failures)) from None
-                print("close-point asked again after: %s" % e, file=sys.stderr)
-                return None
-
-        x, y = map(int, wait_for(close_point, "the close button's point").split())
+        point = self.session.probe("close-point", p.info["hwnd"], repeat_any=True)
+        x, y = map(int, point.split())
         self.x.move(x, y)
         self.x.button(LEFT, True)
         self.x.button(LEFT, False)
