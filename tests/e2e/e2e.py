@@ -1,17 +1,23 @@
 """Harness of the end-to-end tests: the real modelmenu.exe and discmenu.exe
-(the x64 build) under a 64-bit Wine in a virtual X display, driven by the
-real pointer and keyboard and checked by reading the screen.
+under Wine in a virtual X display, driven by the real pointer and keyboard
+and checked by reading the screen.
 
-One Session per test process, all of its own: an Xvfb display, a 64-bit
-Wine prefix, the probe (a small Windows program that reads what only Wine
+What runs is what ships: the 32-bit programs of build/windows under the
+32-bit Wine in a 32-bit prefix. Only where this machine cannot run 32-bit
+programs (or E2E_X64=1 asks for it) the same sources built for x64
+(build/windows-x64) run under the 64-bit Wine instead.
+
+One Session per test process, all of its own: an Xvfb display, a Wine
+prefix, the probe (a small Windows program that reads what only Wine
 knows: client areas, message box texts, version and language), and the
 test disc. Every picture on the test disc is one solid colour of its own,
 so one screen pixel tells which picture a control shows. Everything is
 waited for by polling with a deadline; nothing relies on a fixed sleep.
+The windows' geometry comes from the programs' own layout tables, through
+the layout_dump tool.
 """
 
 import atexit
-import fcntl
 import hashlib
 import io
 import os
@@ -31,11 +37,78 @@ from xdisplay import LEFT, MIDDLE, RIGHT  # noqa: F401  (re-exported for the tes
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SOURCE = os.path.normpath(os.path.join(HERE, "..", ".."))
-WINE = "/usr/lib/wine/wine64"
 WINESERVER = "/usr/lib/wine/wineserver"
-MINGW_CC = "x86_64-w64-mingw32-gcc-win32"
 SCREEN = (1024, 768)
 DEADLINE = 20.0  # seconds any one awaited condition may take on a loaded machine
+
+# ------------------------------------------------------------ what runs
+
+
+class Target:
+    """A build of the programs and the Wine that runs it."""
+
+    def __init__(self, preset, bits, wine, arch, cc):
+        self.preset, self.bits, self.wine, self.arch, self.cc = preset, bits, wine, arch, cc
+        self.windres = cc.split("-gcc")[0] + "-windres"
+        self.build = os.path.join(SOURCE, "build", preset)
+        self.note = ""
+
+    def __str__(self):
+        build = os.path.relpath(self.build, SOURCE) if self.build.startswith(SOURCE + os.sep) \
+            else self.build
+        return "%s (%s) under %s%s" % (build, self.bits, self.wine, self.note)
+
+
+SHIPPED = Target("windows", "32-bit", "/usr/lib/wine/wine", "win32", "i686-w64-mingw32-gcc-win32")
+FALLBACK = Target("windows-x64", "x64", "/usr/lib/wine/wine64", "win64",
+                  "x86_64-w64-mingw32-gcc-win32")
+
+
+def _runs(wine):
+    """True when this Wine starts here: a kernel without 32-bit support
+    cannot start the 32-bit one."""
+    try:
+        return subprocess.run([wine, "--version"], stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL).returncode == 0
+    except OSError:
+        return False
+
+
+def _machine(exe):
+    """The processor a Windows executable is for: 0x14c i386, 0x8664 x64."""
+    with open(exe, "rb") as f:
+        data = f.read(4096)
+    at = int.from_bytes(data[0x3C:0x40], "little")
+    if data[:2] != b"MZ" or data[at:at + 4] != b"PE\0\0":
+        raise RuntimeError("%s is not a Windows executable" % exe)
+    return int.from_bytes(data[at + 4:at + 6], "little")
+
+
+def choose_target():
+    """The shipped 32-bit build where 32-bit Wine runs, else the x64
+    fallback; E2E_BUILD names another build folder, whose executables say
+    which Wine it needs."""
+    forced = os.environ.get("E2E_X64") == "1"
+    build = os.environ.get("E2E_BUILD")
+    if build:
+        build = os.path.abspath(build)
+        x64 = _machine(os.path.join(build, "discmenu.exe")) == 0x8664
+        target = FALLBACK if x64 else SHIPPED
+        if not x64 and (forced or not _runs(SHIPPED.wine)):
+            raise RuntimeError("%s holds 32-bit programs, which %s" % (
+                build, "E2E_X64=1 does not run" if forced else "this machine cannot run"))
+        target.build = build
+        return target
+    if not forced and _runs(SHIPPED.wine):
+        return SHIPPED
+    FALLBACK.note = (" (E2E_X64=1)" if forced
+                     else " (this machine cannot run 32-bit programs)")
+    return FALLBACK
+
+
+TARGET = choose_target()
+WINE = TARGET.wine
+MINGW_CC = TARGET.cc
 
 # What the programs start, as the disc names them.
 INSTALLER = "NV-QX480K\\setup\\utility\\NORVANE_Ondrix_Setup_2.exe"
@@ -59,7 +132,8 @@ def to_pixel(twips):
 
 
 class Control:
-    def __init__(self, left, top, width, height):
+    def __init__(self, kind, left, top, width, height, pointer):
+        self.kind, self.pointer = kind, pointer
         self.left, self.top, self.width, self.height = left, top, width, height
         self.x, self.y = to_pixel(left), to_pixel(top)
         self.w = to_pixel(left + width) - self.x
@@ -70,14 +144,14 @@ class Control:
 
 
 class Layout:
-    """A window as the tests expect it: caption, client size, controls in
-    twips (left, top, width, height; a picture's size where one sets it),
-    the built-in background, the disc's picture folder."""
+    """A window as the programs' layout tables give it: caption, client size
+    in pixels, controls front to back in twips, the built-in background;
+    and the disc's picture folder of its buttons."""
 
-    def __init__(self, name, caption, client, controls, background, folder=""):
-        self.name, self.caption, self.client = name, caption, client
-        self.controls = {n: Control(*rect) for n, rect in controls.items()}
-        self.background = os.path.join(SOURCE, "resources", background)
+    def __init__(self, program, name, caption, client, controls, background, folder):
+        self.program, self.name, self.caption, self.client = program, name, caption, client
+        self.controls = controls
+        self.background = os.path.join(SOURCE, "resources", program, background)
         self.folder = folder
         self._background = None
 
@@ -100,45 +174,19 @@ class Layout:
         return None
 
     def __repr__(self):
-        return self.name
+        return "%s %s" % (self.program, self.name)
 
 
-WIZARD = Layout("wizard", "Ondrix", (640, 479), {
-    "Label1": (8900, 6840, 550, 255),
-    "imgHelp": (3390, 5480, 5850, 1095),
-    "imgExit": (530, 6250, 1965, 330),
-    "imgDocumentation": (570, 5360, 1965, 330),
-    "imgManualInstallation": (510, 3795, 2970, 330),
-}, "modelmenu/wizard_background.png", "setup\\images\\")
+def layout_dump():
+    """The layout_dump tool: E2E_LAYOUT_DUMP (ctest passes it), or this
+    tree's native build of it, built or brought up to date first."""
+    if os.environ.get("E2E_LAYOUT_DUMP"):
+        return os.environ["E2E_LAYOUT_DUMP"]
+    if not os.path.exists(os.path.join(SOURCE, "build", "native", "CMakeCache.txt")):
+        run(["cmake", "--preset", "native"], cwd=SOURCE)
+    run(["cmake", "--build", "--preset", "native", "--target", "layout_dump"], cwd=SOURCE)
+    return os.path.join(SOURCE, "build", "native", "tests", "layout_dump")
 
-WIZARD_ZHCN = Layout("wizard_zhCN", "Ondrix", (639, 472), {
-    "Label1": (8900, 6840, 550, 255),
-    "imgManualInstallation": (570, 3855, 2940, 330),
-    "imgDocumentation": (565, 5400, 1230, 330),
-    "imgExit": (565, 6310, 675, 330),
-    "imgHelp": (3460, 5360, 5790, 1200),  # the help pictures are 386 x 80
-}, "modelmenu/wizard_zhCN_background.png", "setup\\images\\zhCN\\")
-
-CHOOSER = Layout("chooser", "Norvane", (640, 479), {
-    "Image13": (8055, 6570, 735, 75),
-    "Image12": (8055, 6120, 735, 75),
-    "Image11": (8790, 6195, 75, 375),
-    "Image10": (7980, 6195, 75, 375),
-    "Image9": (5800, 4825, 2415, 75),
-    "Image8": (5800, 4225, 2415, 75),
-    "Image7": (5800, 3625, 2415, 75),
-    "Image6": (5800, 5430, 2415, 75),
-    "Image5": (5800, 2920, 2415, 75),
-    "Image4": (8235, 4320, 75, 1215),
-    "Image3": (8235, 3000, 75, 1335),
-    "Image2": (5730, 4320, 75, 1215),
-    "Image1": (5730, 3000, 75, 1335),
-    "imgHelp": (5820, 4905, 2400, 510),
-    "imgExit": (8055, 6195, 735, 375),
-    "imgDocumentation": (5820, 4300, 2400, 510),
-    "imgManualInstallation": (5820, 3105, 2400, 510),
-    "imgSetupWizard": (5820, 3700, 2400, 510),
-}, "discmenu/wizard_background.png", "setup\\images\\enUS\\")
 
 # ---------------------------------------------------------------- test disc
 
@@ -308,30 +356,54 @@ def run(args, **kw):
     return text
 
 
+# The disc's picture folder of each window's buttons.
+PICTURE_FOLDERS = {("modelmenu", "wizard"): "setup\\images\\",
+                   ("modelmenu", "wizard_zhCN"): "setup\\images\\zhCN\\",
+                   ("discmenu", "wizard"): "setup\\images\\enUS\\"}
+
+
+def read_layouts(text):
+    """(program, form) -> Layout, from layout_dump's lines."""
+    windows = {}
+    for line in text.splitlines():
+        f = line.split("\t")
+        if f[0] == "window":
+            program, name, caption = f[1:4]
+            window = windows[program, name] = dict(
+                program=program, name=name, caption=caption,
+                client=(int(f[4]) // 15, int(f[5]) // 15), controls={}, background=None,
+                folder=PICTURE_FOLDERS[program, name])
+        elif f[0] == "control" and f[2] == "background":
+            window["background"] = f[8]
+        elif f[0] == "control":
+            window["controls"][f[1]] = Control(f[2], *map(int, f[3:7]), f[7])
+    return {key: Layout(**w) for key, w in windows.items()}
+
+
+_LAYOUTS = read_layouts(run([layout_dump()]))
+WIZARD = _LAYOUTS["modelmenu", "wizard"]
+WIZARD_ZHCN = _LAYOUTS["modelmenu", "wizard_zhCN"]
+CHOOSER = _LAYOUTS["discmenu", "wizard"]
+
+
 BUILT = ("discmenu", "modelmenu", "standin_installer", "standin_qx120", "standin_wqx640")
 
 
-def ensure_build(build):
-    """The x64 programs: this tree's windows-x64 preset is built or brought
-    up to date (one build at a time, whoever asks); another build folder is
-    taken as it is."""
-    if os.path.abspath(build) == os.path.join(SOURCE, "build", "windows-x64"):
-        os.makedirs(os.path.dirname(build), exist_ok=True)
-        with open(build + ".lock", "w") as lock:
-            fcntl.flock(lock, fcntl.LOCK_EX)
-            if not os.path.exists(os.path.join(build, "CMakeCache.txt")):
-                run(["cmake", "--preset", "windows-x64"], cwd=SOURCE)
-            run(["cmake", "--build", "--preset", "windows-x64", "--target"] + list(BUILT),
-                cwd=SOURCE)
-    for target in BUILT:
-        if not os.path.exists(os.path.join(build, target + ".exe")):
-            raise RuntimeError("%s.exe is missing from %s" % (target, build))
+def ensure_build(target):
+    """This tree's build folder of the target's preset is built whole or
+    brought up to date (one build at a time, whoever asks); another build
+    folder is taken as it is."""
+    if target.build == os.path.join(SOURCE, "build", target.preset):
+        run([sys.executable, os.path.join(SOURCE, "tests", "windows", "build.py"), target.preset])
+    for name in BUILT:
+        if not os.path.exists(os.path.join(target.build, name + ".exe")):
+            raise RuntimeError("%s.exe is missing from %s" % (name, target.build))
 
 
 def wine_env(prefix, display=None, locale="en_US.UTF-8", log=None):
     env = {k: v for k, v in os.environ.items()
            if not k.startswith(("WINE", "LC_", "DISCMENU_")) and k not in ("LANG", "DISPLAY")}
-    env.update(WINEPREFIX=prefix, WINEARCH="win64", WINEDEBUG="-all",
+    env.update(WINEPREFIX=prefix, WINEARCH=TARGET.arch, WINEDEBUG="-all",
                WINEDLLOVERRIDES="mscoree,mshtml=", LANG=locale, LC_ALL=locale)
     if display:
         env["DISPLAY"] = display
@@ -341,7 +413,7 @@ def wine_env(prefix, display=None, locale="en_US.UTF-8", log=None):
 
 
 def make_prefix(prefix, page_standin):
-    """A new 64-bit Wine prefix that opens .html files with the page
+    """A new Wine prefix of the target's kind that opens .html files with the page
     stand-in and lets Wine draw window frames itself (there is no window
     manager)."""
     env = wine_env(prefix)
@@ -405,8 +477,7 @@ class Session:
         return cls._current
 
     def __init__(self):
-        self.build = os.path.abspath(os.environ.get(
-            "E2E_BUILD", os.path.join(SOURCE, "build", "windows-x64")))
+        self.build = TARGET.build
         self.temp = tempfile.mkdtemp(prefix="menu-e2e-")
         self._xvfb = self._keeper = None
         self.display = None
@@ -418,10 +489,16 @@ class Session:
         try:
             # Everything of its own, so that runs at the same time on one
             # machine cannot disturb each other.
-            ensure_build(self.build)
+            print("e2e: %s" % TARGET, file=sys.stderr, flush=True)
+            ensure_build(TARGET)
+            # The probe carries the programs' manifest, so it sees the
+            # Windows version that they see.
             probe = os.path.join(self.temp, "probe.exe")
+            with open(probe + ".rc", "w") as f:
+                f.write('1 24 "%s"\n' % os.path.join(self.build, "app.manifest"))
+            run([TARGET.windres, "-O", "coff", "-o", probe + ".res", probe + ".rc"])
             run([MINGW_CC, "-O2", "-Wall", "-Wextra", "-Werror", "-o", probe,
-                 os.path.join(HERE, "probe.c"), "-lgdi32"])
+                 os.path.join(HERE, "probe.c"), probe + ".res", "-lgdi32"])
             self.probe_exe = windows_path(probe)
             page = os.path.join(self.temp, "page", "openpage.exe")
             os.makedirs(os.path.dirname(page))
@@ -879,3 +956,22 @@ class Case(unittest.TestCase):
         self.assertTrue(starts)
         for command_line, folder in starts:
             self.assertEqual(folder.lower(), p.disc.windows_root.lower(), command_line)
+
+    def assertOpensDocumentation(self, p, folder):
+        """After a release of p's documentation button: the folder command,
+        run with the disc's root as its current folder, or else the user
+        guide page through the shell's handler for it; nothing more, and
+        the menu stays."""
+        if folder:
+            wait_for(lambda: [x for x in self.session.programs()
+                              if x[1] == FOLDER_COMMAND and x[2] == p.disc.root],
+                     lambda: "%r in %s; running: %s" % (FOLDER_COMMAND, p.disc.root,
+                                                        self.session.programs()))
+            self.session.kill_programs(keep=[p.pid])
+        else:
+            self.assertEqual(p.wait_starts(None, 1), [
+                ('"%s" "%s\\%s"' % (self.session.page_standin, p.disc.windows_root, USER_GUIDE),
+                 p.disc.windows_root)])
+        self.session.quiesce(also_running=[p.pid])
+        self.assertEqual(len(p.starts()), 0 if folder else 1)
+        self.assertTrue(p.running(), "the menu stays")

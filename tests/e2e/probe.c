@@ -1,4 +1,5 @@
-/* The end-to-end tests' look from inside Wine, built for x64 at test time:
+/* The end-to-end tests' look from inside Wine, built at test time for the
+ * processor of the programs under test:
  *
  *   probe env              version record, user language, screen size
  *   probe windows          every top-level window: handle, process, shown,
@@ -9,6 +10,9 @@
  *                          system arrow over the left one, the cursor from
  *                          FILE over the right one (references for the
  *                          cursor checks); prints where they are
+ *   probe gui-resources P  the GDI and USER objects that process P (a
+ *                          Windows process id) holds, or "unreported" and
+ *                          the error when the system does not count them
  *   probe wait             nothing, until its standard input closes
  *
  * Fields are separated by tabs, one window or record per line.
@@ -119,6 +123,28 @@ static int Cursors(const char* file) {
   return 0;
 }
 
+static int GuiResources(DWORD pid) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
+  DWORD gdi, user, error;
+  if (!process) {
+    fprintf(stderr, "no process %lu (error %lu)\n", pid, GetLastError());
+    return 1;
+  }
+  SetLastError(0);
+  gdi = GetGuiResources(process, GR_GDIOBJECTS);
+  user = GetGuiResources(process, GR_USEROBJECTS);
+  error = GetLastError();
+  CloseHandle(process);
+  /* A live GUI process holds some of both; none at all with an error is
+   * a system that does not keep the count. */
+  if (gdi == 0 && user == 0 && error != 0) {
+    printf("unreported\t%lu\n", error);
+  } else {
+    printf("%lu\t%lu\n", gdi, user);
+  }
+  return 0;
+}
+
 int main(int argc, char** argv) {
   if (argc > 1 && strcmp(argv[1], "env") == 0) {
     OSVERSIONINFOA v;
@@ -137,6 +163,9 @@ int main(int argc, char** argv) {
     return ClosePoint((HWND)(ULONG_PTR)_strtoui64(argv[2], NULL, 10));
   }
   if (argc > 2 && strcmp(argv[1], "cursors") == 0) return Cursors(argv[2]);
+  if (argc > 2 && strcmp(argv[1], "gui-resources") == 0) {
+    return GuiResources(strtoul(argv[2], NULL, 10));
+  }
   if (argc > 1 && strcmp(argv[1], "wait") == 0) {
     /* Until its standard input closes. */
     char buffer[64];
@@ -145,6 +174,8 @@ int main(int argc, char** argv) {
     }
     return 0;
   }
-  fprintf(stderr, "usage: probe env | windows | close-point HWND | cursors FILE | wait\n");
+  fprintf(
+      stderr,
+      "usage: probe env | windows | close-point HWND | cursors FILE | gui-resources PID | wait\n");
   return 2;
 }
