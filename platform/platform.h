@@ -48,6 +48,8 @@ class Platform {
   virtual CursorHandle LoadCursorFromFileA(const std::string& path) = 0;
   // Makes the cursor current; returns the one that was current before.
   virtual CursorHandle SetCursor(CursorHandle cursor) = 0;
+  // Frees a cursor from LoadCursorFromFileA that nothing shows any more.
+  virtual void DestroyCursor(CursorHandle cursor) = 0;
 
   // The shell's open; the result is an error code below 33 on failure.
   virtual InstanceHandle ShellExecuteA(WindowHandle owner, const std::string& operation,

@@ -131,6 +131,10 @@ CursorHandle WinPlatform::SetCursor(CursorHandle cursor) {
   return reinterpret_cast<CursorHandle>(::SetCursor(reinterpret_cast<HCURSOR>(cursor)));
 }
 
+void WinPlatform::DestroyCursor(CursorHandle cursor) {
+  ::DestroyCursor(reinterpret_cast<HCURSOR>(cursor));
+}
+
 InstanceHandle WinPlatform::ShellExecuteA(WindowHandle owner, const std::string& operation,
                                           const std::string& file, const std::string& parameters,
                                           const std::string& directory, int showCommand) {

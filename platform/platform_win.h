@@ -24,6 +24,7 @@ class WinPlatform : public Platform {
   int GetVersionExA(VersionRecord& record) override;
   CursorHandle LoadCursorFromFileA(const std::string& path) override;
   CursorHandle SetCursor(CursorHandle cursor) override;
+  void DestroyCursor(CursorHandle cursor) override;
   InstanceHandle ShellExecuteA(WindowHandle owner, const std::string& operation,
                                const std::string& file, const std::string& parameters,
                                const std::string& directory, int showCommand) override;

@@ -62,7 +62,18 @@ int FakePlatform::GetVersionExA(platform::VersionRecord& record) {
 
 platform::CursorHandle FakePlatform::LoadCursorFromFileA(const std::string& path) {
   Record("LoadCursorFromFileA " + path);
-  return files_.count(path) && !corrupt_.count(path) ? kBusyCursorHandle : 0;
+  if (!files_.count(path) || corrupt_.count(path)) return 0;
+  platform::CursorHandle handle = kBusyCursorHandle;
+  while (liveCursors.count(handle)) ++handle;
+  liveCursors.insert(handle);
+  return handle;
+}
+
+void FakePlatform::DestroyCursor(platform::CursorHandle cursor) {
+  Record("DestroyCursor " + std::to_string(cursor));
+  // Destroying what was never loaded, twice, or while on the screen is a fault.
+  if (!liveCursors.erase(cursor)) throw std::logic_error("destroying a cursor not loaded");
+  if (cursor == currentCursor) throw std::logic_error("destroying the cursor on the screen");
 }
 
 platform::CursorHandle FakePlatform::SetCursor(platform::CursorHandle cursor) {

@@ -29,6 +29,7 @@ class FakePlatform : public platform::Platform {
   std::vector<platform::VersionRecord> versionRequests;  // records as received
   bool shellExecuteRaises = false;                       // the shell call raises a run-time error
   platform::CursorHandle currentCursor = 1;              // the arrow
+  std::set<platform::CursorHandle> liveCursors;          // loaded and not destroyed yet
   bool ended = false;
   bool quit = false;
   std::vector<platform::RuntimeError> reported;
@@ -42,6 +43,7 @@ class FakePlatform : public platform::Platform {
   int GetVersionExA(platform::VersionRecord& record) override;
   platform::CursorHandle LoadCursorFromFileA(const std::string& path) override;
   platform::CursorHandle SetCursor(platform::CursorHandle cursor) override;
+  void DestroyCursor(platform::CursorHandle cursor) override;
   platform::InstanceHandle ShellExecuteA(platform::WindowHandle owner, const std::string& operation,
                                          const std::string& file, const std::string& parameters,
                                          const std::string& directory, int showCommand) override;
@@ -57,6 +59,8 @@ class FakePlatform : public platform::Platform {
   void EndProgram() override;
   void ReportUntrappedError(const platform::RuntimeError& error) override;
 
+  // Loaded cursors get the lowest handle free from here on, so a freed
+  // handle comes back as it does on Windows.
   static constexpr platform::CursorHandle kBusyCursorHandle = 77;
   static constexpr platform::WindowHandle kWindowHandle = 0x1234;
 
