@@ -70,6 +70,10 @@ class Platform {
   virtual void CreateFormWindow(Form& form) = 0;
   virtual void ShowForm(Form& form) = 0;
   virtual void PictureAssigned(Form& form, int control) = 0;
+  // Holds the mouse for the form's window, or lets it go: the form asks
+  // whenever what it has been given needs it (a drag, or a press that waits
+  // for a running handler), so that every release reaches it.
+  virtual void SetMouseCapture(Form& form, bool capture) = 0;
   virtual WindowHandle FormHandle(const Form& form) = 0;
   virtual void UnloadForm(Form& form) = 0;
 

@@ -88,6 +88,7 @@ platform::InstanceHandle FakePlatform::ShellExecuteA(
     const std::string& parameters, const std::string& directory, int showCommand) {
   Record("ShellExecuteA " + std::to_string(owner) + " " + operation + " " + file + " [" +
          parameters + "] [" + directory + "] " + std::to_string(showCommand));
+  if (duringShell) duringShell();
   if (shellExecuteRaises) platform::Raise(5);
   return files_.count(file) ? 42 : 2;  // 2: file not found
 }
@@ -130,6 +131,11 @@ void FakePlatform::PictureAssigned(Form& form, int control) {
   const platform::Picture& p = form.Control(control).picture;
   Record("Assign " + std::string(form.ControlLayoutAt(control).name) + " " +
          (p ? p->source : std::string("(empty)")));
+}
+
+void FakePlatform::SetMouseCapture(Form& /*form*/, bool capture) {
+  // Not logged: the calls above are the program's, this is the toolkit's own.
+  mouseCaptured = capture;
 }
 
 platform::WindowHandle FakePlatform::FormHandle(const Form& /*form*/) {

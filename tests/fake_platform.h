@@ -3,6 +3,7 @@
 // what each query answers.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -30,6 +31,9 @@ class FakePlatform : public platform::Platform {
   bool shellExecuteRaises = false;                       // the shell call raises a run-time error
   platform::CursorHandle currentCursor = 1;              // the arrow
   std::set<platform::CursorHandle> liveCursors;          // loaded and not destroyed yet
+  bool mouseCaptured = false;                            // what the form last asked of its window
+  // Runs inside ShellExecuteA, as messages that the shell lets through would.
+  std::function<void()> duringShell;
   bool ended = false;
   bool quit = false;
   std::vector<platform::RuntimeError> reported;
@@ -53,6 +57,7 @@ class FakePlatform : public platform::Platform {
   void CreateFormWindow(platform::Form& form) override;
   void ShowForm(platform::Form& form) override;
   void PictureAssigned(platform::Form& form, int control) override;
+  void SetMouseCapture(platform::Form& form, bool capture) override;
   platform::WindowHandle FormHandle(const platform::Form& form) override;
   void UnloadForm(platform::Form& form) override;
   void Quit() override;
