@@ -57,6 +57,21 @@ CursorHandle MenuWindow::LoadBusyCursor() {
   return busy;
 }
 
+// Every busy cursor is loaded anew; each is destroyed as soon as nothing
+// shows it and no handler will put it back, so none accumulate.
+CursorHandle MenuWindow::ShowBusyCursor(CursorHandle busy) {
+  const CursorHandle previous = platform().SetCursor(busy);
+  // A cursor left shown by an earlier press that something else has
+  // replaced since (the window's own pointer, another program's) is done.
+  if (shownBusy_ != 0 && previous != shownBusy_) BusyCursorDone(shownBusy_);
+  return previous;
+}
+
+void MenuWindow::BusyCursorDone(CursorHandle busy) {
+  if (busy == shownBusy_) shownBusy_ = 0;
+  platform().DestroyCursor(busy);
+}
+
 void MenuWindow::Run(const Action& action) {
   if (action.run) action.run(*this, action.target);
 }
@@ -92,9 +107,16 @@ void MenuWindow::Click(int control) {
 
 void MenuWindow::Press(const ButtonSpec& b, int control, float x, float y) {
   const CursorHandle busy = LoadBusyCursor();
-  const CursorHandle previous = platform().SetCursor(busy);
+  const CursorHandle previous = ShowBusyCursor(busy);
   if (b.pressBox.Contains(x, y)) PutPicture(control, b.pressedPicture);
-  if (b.restoreCursorAfterPress) platform().SetCursor(previous);
+  if (b.restoreCursorAfterPress) {
+    platform().SetCursor(previous);
+    BusyCursorDone(busy);
+    return;
+  }
+  // The busy cursor stays; one that an earlier press left is replaced for good.
+  if (shownBusy_ != 0) BusyCursorDone(shownBusy_);
+  shownBusy_ = busy;
 }
 
 void MenuWindow::Hover(const ButtonSpec& b, int control, float x, float y) {
@@ -118,15 +140,18 @@ void MenuWindow::Release(const ButtonSpec& b, int control, int button, float x, 
   }
   const CursorHandle busy = LoadBusyCursor();
   PutPicture(control, b.normalPicture);
-  if (!b.releaseBox.Contains(x, y)) return;
-  if (b.leftButtonOnly && button != platform::kLeftButton) return;
-  const CursorHandle previous = platform().SetCursor(busy);
+  if (!b.releaseBox.Contains(x, y) || (b.leftButtonOnly && button != platform::kLeftButton)) {
+    BusyCursorDone(busy);  // loaded, never shown
+    return;
+  }
+  const CursorHandle previous = ShowBusyCursor(busy);
   if (b.skipActionErrors) {
     platform::Toolkit::ResumeNext([&] { Run(b.action); });
   } else {
     Run(b.action);
   }
   platform().SetCursor(previous);
+  BusyCursorDone(busy);
 }
 
 void MenuWindow::Reset(const ResetSpec& r) {

@@ -138,6 +138,8 @@ class MenuWindow : public platform::FormEvents {
   int Index(std::string_view control) const;
   void Clear(FlagSet flags);
   platform::CursorHandle LoadBusyCursor();
+  platform::CursorHandle ShowBusyCursor(platform::CursorHandle busy);
+  void BusyCursorDone(platform::CursorHandle busy);
   void Press(const ButtonSpec& b, int control, float x, float y);
   void Hover(const ButtonSpec& b, int control, float x, float y);
   void Release(const ButtonSpec& b, int control, int button, float x, float y);
@@ -148,6 +150,10 @@ class MenuWindow : public platform::FormEvents {
   const MenuSpec& spec_;
   platform::Form form_;
   int helpPanel_ = -1;
+  // A busy cursor that a press left on the screen (model B's): the one
+  // loaded cursor that outlives its event, destroyed once another cursor
+  // has taken its place for good.
+  platform::CursorHandle shownBusy_ = 0;
   std::array<std::int32_t, kMaxFlags> flags_{};
   std::vector<Handler> handlers_;  // by control index
 };

@@ -72,6 +72,12 @@ struct ControlState {
   Picture picture;
 };
 
+// A label's white ground and the colour of its text: the system's text
+// colour (0xRRGGBB) where it can be read on white, otherwise black, so that
+// no colour scheme makes the label vanish.
+constexpr std::uint32_t kLabelGround = 0xFFFFFFu;
+std::uint32_t LabelTextColour(std::uint32_t systemText);
+
 class Form {
  public:
   Form(Toolkit& toolkit, const FormLayout& layout, FormEvents& events);
@@ -102,13 +108,15 @@ class Form {
   void PointerMove(int px, int py, int shift = 0);
   void PointerDown(int button, int px, int py, int shift = 0);
   void PointerUp(int button, int px, int py, int shift = 0);
-  // Another window took the mouse: the drag ends without a release event.
+  // Another window took the mouse from the form's window: the drag ends
+  // without a release event.
   void CaptureLost();
   // The user closed the window: it unloads like the exit button.
   void CloseRequested();
 
   // True while a control holds the mouse (from a press until the last
-  // button is up); the native side mirrors it with its own capture.
+  // button is up). The native window holds the mouse as long as this or a
+  // press still waiting to be handled needs it (SetMouseCapture).
   bool Captured() const { return capture_ >= 0; }
   int CaptureControl() const { return capture_; }
   int HeldButtons() const { return held_; }
@@ -119,7 +127,8 @@ class Form {
   Pointer PointerAt(int px, int py) const;
 
   // Draws the background and every picture back to front, and the labels'
-  // ground; the label text is drawn by the native side over it.
+  // ground; the label text is drawn by the native side over it, in one
+  // line and in LabelTextColour.
   void Render(Canvas& canvas) const;
   // Pixel rectangle of a control on the form.
   void PixelRect(int control, int& x, int& y, int& w, int& h) const;
@@ -135,6 +144,8 @@ class Form {
   };
   void Post(const Input& input);
   void Handle(const Input& input);
+  bool WantsCapture() const;
+  void SyncCapture();
   float LocalX(int control, int px) const;
   float LocalY(int control, int py) const;
 
@@ -144,9 +155,10 @@ class Form {
   std::vector<ControlState> controls_;
   std::deque<Input> pending_;
   bool loaded_ = false;
-  int capture_ = -1;     // control that holds the mouse
-  int held_ = 0;         // mouse buttons held since the capture began
-  int leftDownOn_ = -1;  // control that the left button went down on
+  int capture_ = -1;            // control that holds the mouse
+  int held_ = 0;                // mouse buttons held since the capture began
+  int leftDownOn_ = -1;         // control that the left button went down on
+  bool nativeCapture_ = false;  // what the form last asked of its window
 };
 
 }  // namespace platform

@@ -48,6 +48,8 @@ class Platform {
   virtual CursorHandle LoadCursorFromFileA(const std::string& path) = 0;
   // Makes the cursor current; returns the one that was current before.
   virtual CursorHandle SetCursor(CursorHandle cursor) = 0;
+  // Frees a cursor from LoadCursorFromFileA that nothing shows any more.
+  virtual void DestroyCursor(CursorHandle cursor) = 0;
 
   // The shell's open; the result is an error code below 33 on failure.
   virtual InstanceHandle ShellExecuteA(WindowHandle owner, const std::string& operation,
@@ -68,6 +70,10 @@ class Platform {
   virtual void CreateFormWindow(Form& form) = 0;
   virtual void ShowForm(Form& form) = 0;
   virtual void PictureAssigned(Form& form, int control) = 0;
+  // Holds the mouse for the form's window, or lets it go: the form asks
+  // whenever what it has been given needs it (a drag, or a press that waits
+  // for a running handler), so that every release reaches it.
+  virtual void SetMouseCapture(Form& form, bool capture) = 0;
   virtual WindowHandle FormHandle(const Form& form) = 0;
   virtual void UnloadForm(Form& form) = 0;
 

@@ -78,6 +78,37 @@ HMODULE LoadSystemLibrary(const wchar_t* file) {
   return LoadLibraryW(path);
 }
 
+namespace {
+
+struct Com {
+  bool tried = false;
+  bool ready = false;
+  void(WINAPI* uninitialize)() = nullptr;
+};
+Com g_com;
+
+}  // namespace
+
+bool InitializeCom() {
+  if (g_com.tried) return g_com.ready;
+  g_com.tried = true;
+  using InitializeFn = HRESULT(WINAPI*)(LPVOID, DWORD);
+  HMODULE ole32 = LoadSystemLibrary(L"ole32.dll");
+  auto initialize = Proc<InitializeFn>(ole32, "CoInitializeEx");
+  g_com.uninitialize = Proc<void(WINAPI*)()>(ole32, "CoUninitialize");
+  constexpr DWORD kApartmentThreaded = 0x2;
+  constexpr DWORD kDisableOle1Dde = 0x4;
+  // S_FALSE (already initialised on this thread) counts, and is balanced too.
+  g_com.ready = initialize && g_com.uninitialize &&
+                SUCCEEDED(initialize(nullptr, kApartmentThreaded | kDisableOle1Dde));
+  return g_com.ready;
+}
+
+void UninitializeCom() {
+  if (g_com.ready) g_com.uninitialize();
+  g_com.ready = false;
+}
+
 WinPlatform::WinPlatform(HINSTANCE instance, const char* name, int iconId, int handCursorId)
     : instance_(instance), name_(name) {
   g_platform = this;
@@ -107,6 +138,7 @@ WinPlatform::~WinPlatform() {
     delete w;
   }
   ShutdownPictures();
+  UninitializeCom();
   g_platform = nullptr;
 }
 
@@ -131,12 +163,18 @@ CursorHandle WinPlatform::SetCursor(CursorHandle cursor) {
   return reinterpret_cast<CursorHandle>(::SetCursor(reinterpret_cast<HCURSOR>(cursor)));
 }
 
+void WinPlatform::DestroyCursor(CursorHandle cursor) {
+  ::DestroyCursor(reinterpret_cast<HCURSOR>(cursor));
+}
+
 InstanceHandle WinPlatform::ShellExecuteA(WindowHandle owner, const std::string& operation,
                                           const std::string& file, const std::string& parameters,
                                           const std::string& directory, int showCommand) {
   // The shell is loaded at the first start, not with the program: it pulls
   // in much of Windows that showing the menu does not need. Its answer is
   // not examined, so a shell that cannot load answers as a failed start.
+  // Shell extensions and file-type handlers may be COM objects: COM first.
+  InitializeCom();
   using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
   static const auto shellExecute =
       Proc<ShellExecuteFn>(LoadSystemLibrary(L"shell32.dll"), "ShellExecuteA");
@@ -261,6 +299,16 @@ void WinPlatform::PictureAssigned(Form& form, int /*control*/) {
   UpdateWindow(w->hwnd);
 }
 
+void WinPlatform::SetMouseCapture(Form& form, bool capture) {
+  Window* w = Find(form);
+  if (!w || !w->hwnd) return;
+  if (capture) {
+    if (GetCapture() != w->hwnd) SetCapture(w->hwnd);
+  } else if (GetCapture() == w->hwnd) {
+    ReleaseCapture();
+  }
+}
+
 WindowHandle WinPlatform::FormHandle(const Form& form) {
   Window* w = Find(form);
   return reinterpret_cast<WindowHandle>(w ? w->hwnd : nullptr);
@@ -317,15 +365,6 @@ LRESULT CALLBACK WinPlatform::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
   return g_platform->Handle(*w, msg, wp, lp);
 }
 
-void WinPlatform::SyncCapture(Window& w) {
-  if (!w.hwnd) return;
-  if (w.form->Captured()) {
-    if (GetCapture() != w.hwnd) SetCapture(w.hwnd);
-  } else if (GetCapture() == w.hwnd) {
-    ReleaseCapture();
-  }
-}
-
 LRESULT WinPlatform::Handle(Window& w, UINT msg, WPARAM wp, LPARAM lp) {
   Form& form = *w.form;
   const int x = GET_X_LPARAM(lp);
@@ -340,11 +379,7 @@ LRESULT WinPlatform::Handle(Window& w, UINT msg, WPARAM wp, LPARAM lp) {
       const int button = msg == WM_LBUTTONDOWN   ? kLeftButton
                          : msg == WM_RBUTTONDOWN ? kRightButton
                                                  : kMiddleButton;
-      // Capture first: a handler that lets messages through must not lose
-      // the release to another window.
-      if (w.hwnd && GetCapture() != w.hwnd) SetCapture(w.hwnd);
       form.PointerDown(button, x, y, ShiftState(wp));
-      SyncCapture(w);
       return 0;
     }
     case WM_LBUTTONUP:
@@ -354,11 +389,10 @@ LRESULT WinPlatform::Handle(Window& w, UINT msg, WPARAM wp, LPARAM lp) {
                          : msg == WM_RBUTTONUP ? kRightButton
                                                : kMiddleButton;
       form.PointerUp(button, x, y, ShiftState(wp));
-      SyncCapture(w);
       return 0;
     }
     case WM_CAPTURECHANGED:
-      if (reinterpret_cast<HWND>(lp) != w.hwnd && form.Captured()) form.CaptureLost();
+      if (reinterpret_cast<HWND>(lp) != w.hwnd) form.CaptureLost();
       return 0;
     case WM_SETCURSOR:
       if (LOWORD(lp) == HTCLIENT) {
@@ -396,7 +430,10 @@ void WinPlatform::Paint(Window& w) {
     // Label text over its ground, in the default GUI font.
     HGDIOBJ oldFont = SelectObject(w.buffer, GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(w.buffer, TRANSPARENT);
-    SetTextColor(w.buffer, GetSysColor(COLOR_BTNTEXT));
+    const COLORREF system = GetSysColor(COLOR_BTNTEXT);
+    const std::uint32_t ink =
+        LabelTextColour((GetRValue(system) << 16) | (GetGValue(system) << 8) | GetBValue(system));
+    SetTextColor(w.buffer, RGB(ink >> 16, (ink >> 8) & 0xFF, ink & 0xFF));
     for (int i = 0; i < form.ControlCount(); ++i) {
       const ControlLayout& c = form.ControlLayoutAt(i);
       if (c.kind != ControlKind::kLabel || c.text.empty()) continue;
@@ -405,7 +442,7 @@ void WinPlatform::Paint(Window& w) {
       RECT r = {lx, ly, lx + lw, ly + lh};
       const std::string text(c.text);
       DrawTextA(w.buffer, text.c_str(), static_cast<int>(text.size()), &r,
-                DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
+                DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX);
     }
     SelectObject(w.buffer, oldFont);
     BitBlt(dc, 0, 0, width, height, w.buffer, 0, 0, SRCCOPY);

@@ -24,6 +24,7 @@ class WinPlatform : public Platform {
   int GetVersionExA(VersionRecord& record) override;
   CursorHandle LoadCursorFromFileA(const std::string& path) override;
   CursorHandle SetCursor(CursorHandle cursor) override;
+  void DestroyCursor(CursorHandle cursor) override;
   InstanceHandle ShellExecuteA(WindowHandle owner, const std::string& operation,
                                const std::string& file, const std::string& parameters,
                                const std::string& directory, int showCommand) override;
@@ -33,6 +34,7 @@ class WinPlatform : public Platform {
   void CreateFormWindow(Form& form) override;
   void ShowForm(Form& form) override;
   void PictureAssigned(Form& form, int control) override;
+  void SetMouseCapture(Form& form, bool capture) override;
   WindowHandle FormHandle(const Form& form) override;
   void UnloadForm(Form& form) override;
   void Quit() override;
@@ -54,7 +56,6 @@ class WinPlatform : public Platform {
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT Handle(Window& w, UINT msg, WPARAM wp, LPARAM lp);
   void Paint(Window& w);
-  void SyncCapture(Window& w);
   Window* Find(const Form& form);
 
   HINSTANCE instance_;
@@ -76,5 +77,12 @@ void RestrictDllSearch();
 // there. DLLs that only some events need are loaded this way when first
 // needed, which keeps them off the path to the first painted window.
 HMODULE LoadSystemLibrary(const wchar_t* file);
+
+// COM on the UI thread (apartment-threaded, no OLE1 DDE), once, before the
+// shell or anything else that may use COM objects; ole32 is loaded then.
+// False when COM cannot be had.
+bool InitializeCom();
+// Balances InitializeCom at the program's normal end.
+void UninitializeCom();
 
 }  // namespace platform

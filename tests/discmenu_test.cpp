@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 
 #include "harness.h"
 
@@ -171,6 +172,7 @@ TEST_F(Chooser, LeftReleaseInsideStartsTheModelsProgramAndNothingElseDoes) {
           expected.insert(expected.end(),
                           {"SetCursor 77", "FormHandle", Start(kPrograms[m]), "SetCursor 1"});
         }
+        expected.push_back("DestroyCursor 77");
         EXPECT_EQ(h.fake.Since(), expected) << "model " << m << " button " << button << " x " << x;
       }
     }
@@ -184,10 +186,41 @@ TEST_F(Chooser, PressShowsTheHighlightAndOnlyModelBLeavesTheBusyCursor) {
     h.Down(kModel[m], 2400, 510, platform::kRightButton);
     Calls expected = {kBusy, "SetCursor 77", "LoadPicture " + kBlue[m],
                       "Assign " + kModel[m] + " " + kBlue[m]};
-    if (m != 1) expected.push_back("SetCursor 1");
+    if (m != 1) expected.insert(expected.end(), {"SetCursor 1", "DestroyCursor 77"});
     EXPECT_EQ(h.fake.Since(), expected) << "model " << m;
   }
   EXPECT_EQ(h.fake.currentCursor, testing_support::FakePlatform::kBusyCursorHandle);
+}
+
+TEST_F(Chooser, ModelBsBusyCursorLivesUntilAnotherCursorHasTakenItsPlace) {
+  // B's press leaves its cursor (77) shown; its release shows another (78)
+  // and puts 77 back, so 77 lives on and only 78 goes.
+  h.Down(kModel[1], 5, 5);
+  h.fake.Mark();
+  h.Up(kModel[1], 5, 5);
+  EXPECT_EQ(h.fake.Since(),
+            (Calls{kBusy, "LoadPicture " + kGrey[1], "Assign " + kModel[1] + " " + kGrey[1],
+                   "SetCursor 78", "FormHandle", Start(kPrograms[1]), "SetCursor 77",
+                   "DestroyCursor 78"}));
+  EXPECT_EQ(h.fake.liveCursors, (std::set<platform::CursorHandle>{77}));
+  // A second press of B replaces 77 for good.
+  h.fake.Mark();
+  h.Down(kModel[1], 5, 5);
+  EXPECT_EQ(h.fake.Since(), (Calls{kBusy, "SetCursor 78", "LoadPicture " + kBlue[1],
+                                   "Assign " + kModel[1] + " " + kBlue[1], "DestroyCursor 77"}));
+  EXPECT_EQ(h.fake.liveCursors, (std::set<platform::CursorHandle>{78}));
+  // The window's own pointer replaces it: the next event that shows a busy
+  // cursor finds it gone from the screen and destroys it.
+  h.fake.currentCursor = 1;
+  h.fake.Mark();
+  h.Up(kModel[0], 5, 5, platform::kRightButton);  // loads, never shows
+  h.Down(kModel[0], 5, 5);
+  EXPECT_EQ(h.fake.Since(),
+            (Calls{kBusy, "LoadPicture " + kGrey[0], "Assign " + kModel[0] + " " + kGrey[0],
+                   "DestroyCursor 77", kBusy, "SetCursor 77", "DestroyCursor 78",
+                   "LoadPicture " + kBlue[0], "Assign " + kModel[0] + " " + kBlue[0], "SetCursor 1",
+                   "DestroyCursor 77"}));
+  EXPECT_TRUE(h.fake.liveCursors.empty());
 }
 
 TEST_F(Chooser, PressDragOffAndBackKeepsTheButtonNormalUntilTheRelease) {

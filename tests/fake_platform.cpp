@@ -62,7 +62,18 @@ int FakePlatform::GetVersionExA(platform::VersionRecord& record) {
 
 platform::CursorHandle FakePlatform::LoadCursorFromFileA(const std::string& path) {
   Record("LoadCursorFromFileA " + path);
-  return files_.count(path) && !corrupt_.count(path) ? kBusyCursorHandle : 0;
+  if (!files_.count(path) || corrupt_.count(path)) return 0;
+  platform::CursorHandle handle = kBusyCursorHandle;
+  while (liveCursors.count(handle)) ++handle;
+  liveCursors.insert(handle);
+  return handle;
+}
+
+void FakePlatform::DestroyCursor(platform::CursorHandle cursor) {
+  Record("DestroyCursor " + std::to_string(cursor));
+  // Destroying what was never loaded, twice, or while on the screen is a fault.
+  if (!liveCursors.erase(cursor)) throw std::logic_error("destroying a cursor not loaded");
+  if (cursor == currentCursor) throw std::logic_error("destroying the cursor on the screen");
 }
 
 platform::CursorHandle FakePlatform::SetCursor(platform::CursorHandle cursor) {
@@ -77,6 +88,7 @@ platform::InstanceHandle FakePlatform::ShellExecuteA(
     const std::string& parameters, const std::string& directory, int showCommand) {
   Record("ShellExecuteA " + std::to_string(owner) + " " + operation + " " + file + " [" +
          parameters + "] [" + directory + "] " + std::to_string(showCommand));
+  if (duringShell) duringShell();
   if (shellExecuteRaises) platform::Raise(5);
   return files_.count(file) ? 42 : 2;  // 2: file not found
 }
@@ -119,6 +131,11 @@ void FakePlatform::PictureAssigned(Form& form, int control) {
   const platform::Picture& p = form.Control(control).picture;
   Record("Assign " + std::string(form.ControlLayoutAt(control).name) + " " +
          (p ? p->source : std::string("(empty)")));
+}
+
+void FakePlatform::SetMouseCapture(Form& /*form*/, bool capture) {
+  // Not logged: the calls above are the program's, this is the toolkit's own.
+  mouseCaptured = capture;
 }
 
 platform::WindowHandle FakePlatform::FormHandle(const Form& /*form*/) {

@@ -3,6 +3,7 @@
 // what each query answers.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -29,6 +30,10 @@ class FakePlatform : public platform::Platform {
   std::vector<platform::VersionRecord> versionRequests;  // records as received
   bool shellExecuteRaises = false;                       // the shell call raises a run-time error
   platform::CursorHandle currentCursor = 1;              // the arrow
+  std::set<platform::CursorHandle> liveCursors;          // loaded and not destroyed yet
+  bool mouseCaptured = false;                            // what the form last asked of its window
+  // Runs inside ShellExecuteA, as messages that the shell lets through would.
+  std::function<void()> duringShell;
   bool ended = false;
   bool quit = false;
   std::vector<platform::RuntimeError> reported;
@@ -42,6 +47,7 @@ class FakePlatform : public platform::Platform {
   int GetVersionExA(platform::VersionRecord& record) override;
   platform::CursorHandle LoadCursorFromFileA(const std::string& path) override;
   platform::CursorHandle SetCursor(platform::CursorHandle cursor) override;
+  void DestroyCursor(platform::CursorHandle cursor) override;
   platform::InstanceHandle ShellExecuteA(platform::WindowHandle owner, const std::string& operation,
                                          const std::string& file, const std::string& parameters,
                                          const std::string& directory, int showCommand) override;
@@ -51,12 +57,15 @@ class FakePlatform : public platform::Platform {
   void CreateFormWindow(platform::Form& form) override;
   void ShowForm(platform::Form& form) override;
   void PictureAssigned(platform::Form& form, int control) override;
+  void SetMouseCapture(platform::Form& form, bool capture) override;
   platform::WindowHandle FormHandle(const platform::Form& form) override;
   void UnloadForm(platform::Form& form) override;
   void Quit() override;
   void EndProgram() override;
   void ReportUntrappedError(const platform::RuntimeError& error) override;
 
+  // Loaded cursors get the lowest handle free from here on, so a freed
+  // handle comes back as it does on Windows.
   static constexpr platform::CursorHandle kBusyCursorHandle = 77;
   static constexpr platform::WindowHandle kWindowHandle = 0x1234;
 

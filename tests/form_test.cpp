@@ -36,13 +36,17 @@ class Recorder : public platform::FormEvents {
   Events events;
   platform::Form* form = nullptr;
   std::function<void()> onDown;
+  std::function<void()> onUp;
   void Load() override { events.push_back("Load"); }
   void MouseDown(int c, int b, int, float x, float y) override {
     Add("Down", c, b, x, y);
     if (onDown) onDown();
   }
   void MouseMove(int c, int b, int, float x, float y) override { Add("Move", c, b, x, y); }
-  void MouseUp(int c, int b, int, float x, float y) override { Add("Up", c, b, x, y); }
+  void MouseUp(int c, int b, int, float x, float y) override {
+    Add("Up", c, b, x, y);
+    if (onUp) onUp();
+  }
   void Click(int c) override { events.push_back("Click " + Name(c)); }
 
  private:
@@ -164,6 +168,74 @@ TEST_F(FormTest, InputDuringAHandlerWaitsForItsEnd) {
             (Events{"Down front 1 35,15", "end of Down", "Up front 1 35,15", "Click front"}));
 }
 
+TEST_F(FormTest, APressThatWaitsForAHandlerHoldsTheMouseUntilItsRelease) {
+  // A click's release handler lets the next press through (as the shell
+  // may); that press is released outside the window.
+  rec.onUp = [&] {
+    rec.onUp = nullptr;
+    form.PointerDown(kLeftButton, 40, 21);
+    EXPECT_TRUE(fake.mouseCaptured) << "the waiting press holds the mouse at once";
+  };
+  form.PointerDown(kLeftButton, 40, 21);
+  EXPECT_TRUE(fake.mouseCaptured);
+  form.PointerUp(kLeftButton, 40, 21);
+  EXPECT_TRUE(form.Captured());
+  EXPECT_TRUE(fake.mouseCaptured);
+  form.PointerUp(kLeftButton, -30, -30);
+  EXPECT_FALSE(form.Captured());
+  EXPECT_FALSE(fake.mouseCaptured);
+  form.PointerMove(5, 5);
+  EXPECT_EQ(rec.events,
+            (Events{"Down front 1 35,15", "Up front 1 35,15", "Click front", "Down front 1 35,15",
+                    "Up front 1 -1015,-750", "Move OLE1 0 75,75"}));
+}
+
+TEST_F(FormTest, TheWindowHoldsTheMouseExactlyWhileTheFormsDragLastsWhateverTheOrder) {
+  struct Case {
+    const char* what;
+    std::function<void()> duringHandler;  // input that arrives while a handler runs
+    bool dragAfter;
+  };
+  auto anotherWindowTakesTheMouse = [&] {
+    fake.mouseCaptured = false;
+    form.CaptureLost();
+  };
+  const Case cases[] = {
+      {"a press", [&] { form.PointerDown(kLeftButton, 40, 21); }, true},
+      {"a press and its release",
+       [&] {
+         form.PointerDown(kLeftButton, 40, 21);
+         form.PointerUp(kLeftButton, 300, 300);
+       },
+       false},
+      {"a press, then another window takes the mouse",
+       [&] {
+         form.PointerDown(kLeftButton, 40, 21);
+         anotherWindowTakesTheMouse();
+       },
+       false},
+      {"two buttons pressed, one released",
+       [&] {
+         form.PointerDown(kLeftButton, 40, 21);
+         form.PointerDown(kRightButton, 40, 21);
+         form.PointerUp(kLeftButton, 40, 21);
+       },
+       true},
+  };
+  for (const Case& c : cases) {
+    rec.onUp = [&] {
+      rec.onUp = nullptr;
+      c.duringHandler();
+    };
+    form.PointerDown(kMiddleButton, 40, 21);
+    form.PointerUp(kMiddleButton, 40, 21);
+    EXPECT_EQ(form.Captured(), c.dragAfter) << c.what;
+    EXPECT_EQ(fake.mouseCaptured, c.dragAfter) << c.what;
+    anotherWindowTakesTheMouse();  // ends any drag for the next case
+    EXPECT_FALSE(form.Captured() || fake.mouseCaptured) << c.what;
+  }
+}
+
 TEST_F(FormTest, RenderDrawsBackToFrontWithTransparency) {
   auto solid = [](int w, int h, std::uint32_t argb) {
     auto img = std::make_shared<platform::Image>();
@@ -188,6 +260,22 @@ TEST_F(FormTest, RenderDrawsBackToFrontWithTransparency) {
   EXPECT_EQ(at(38, 21), 0xFFFF0000u);
   EXPECT_EQ(frame[20 * 200 + 37], 0xFF808080u);  // between the two
   EXPECT_EQ(at(100, 100), 0xFFFFFFFFu);          // the label's white ground
+}
+
+TEST(Label, TextTakesTheSystemColourOnlyWhereItCanBeReadOnTheWhiteGround) {
+  const std::uint32_t cases[][2] = {
+      // system text colour, what the label is drawn in
+      {0x000000, 0x000000},  // the standard schemes
+      {0x1F2937, 0x1F2937},  // a dark grey reads well
+      {0x767676, 0x767676},  // the lightest grey that still reaches 4.5 to 1
+      {0x777777, 0x000000},  // just below it
+      {0xFFFFFF, 0x000000},  // dark high contrast: white on white would vanish
+      {0xFFFF00, 0x000000},  // yellow, another high-contrast text
+      {0x00FF00, 0x000000},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(platform::LabelTextColour(c[0]), c[1]) << std::hex << c[0];
+  }
 }
 
 TEST_F(FormTest, RenderShowsTheTransparentColourAsWhatLiesBehind) {

@@ -17,6 +17,7 @@ using Calls = std::vector<std::string>;
 const std::string kBusy = "LoadCursorFromFileA setup\\images\\hourglas.ani";
 const std::string kSetBusy = "SetCursor 77";
 const std::string kSetArrow = "SetCursor 1";
+const std::string kDestroyBusy = "DestroyCursor 77";
 const std::string kStartInstaller =
     "ShellExecuteA 4660 open NV-QX480K\\setup\\utility\\NORVANE_Ondrix_Setup_2.exe [] [] 1";
 const std::string kOpenPage =
@@ -56,27 +57,31 @@ INSTANTIATE_TEST_SUITE_P(BothWindows, ModelMenu, ::testing::Values(kEnglish, kCh
 TEST_P(ModelMenu, PressInsideShowsThePressedPictureUnderTheBusyCursorAndPutsTheCursorBack) {
   h.Down("imgManualInstallation", 100, 100, platform::kRightButton);
   h.Down("imgDocumentation", 0, 330, platform::kMiddleButton);
-  EXPECT_EQ(h.fake.Since(), (Calls{kBusy, kSetBusy, Load("Windows-XP-Vista-7-1.gif"),
-                                   Put("imgManualInstallation", "Windows-XP-Vista-7-1.gif"),
-                                   kSetArrow, kBusy, kSetBusy, Load("Documentationdown.gif"),
-                                   Put("imgDocumentation", "Documentationdown.gif"), kSetArrow}));
+  EXPECT_EQ(h.fake.Since(),
+            (Calls{kBusy, kSetBusy, Load("Windows-XP-Vista-7-1.gif"),
+                   Put("imgManualInstallation", "Windows-XP-Vista-7-1.gif"), kSetArrow,
+                   kDestroyBusy, kBusy, kSetBusy, Load("Documentationdown.gif"),
+                   Put("imgDocumentation", "Documentationdown.gif"), kSetArrow, kDestroyBusy}));
   EXPECT_EQ(h.fake.currentCursor, 1u);
+  EXPECT_TRUE(h.fake.liveCursors.empty());
   EXPECT_EQ(h.Flag("mHelpShownManualInstallation") + h.Flag("mHelpShownDocumentation"), 0);
 }
 
 TEST_P(ModelMenu, PressOutsideThePressBoxChangesNoPicture) {
   h.Down("imgManualInstallation", 3400, 10);
   h.Down("imgDocumentation", 10, 331);
-  EXPECT_EQ(h.fake.Since(), (Calls{kBusy, kSetBusy, kSetArrow, kBusy, kSetBusy, kSetArrow}));
+  EXPECT_EQ(h.fake.Since(), (Calls{kBusy, kSetBusy, kSetArrow, kDestroyBusy, kBusy, kSetBusy,
+                                   kSetArrow, kDestroyBusy}));
 }
 
 TEST_P(ModelMenu, InstallerReleaseInsideItsBoxStartsTheInstallerOnceEachTime) {
   for (int button : {platform::kLeftButton, platform::kRightButton, platform::kMiddleButton}) {
     h.fake.Mark();
     h.Up("imgManualInstallation", 2805, 330, button);
-    EXPECT_EQ(h.fake.Since(), (Calls{kBusy, Load("Windows-XP-Vista-7.gif"),
-                                     Put("imgManualInstallation", "Windows-XP-Vista-7.gif"),
-                                     kSetBusy, "FormHandle", kStartInstaller, kSetArrow}))
+    EXPECT_EQ(h.fake.Since(),
+              (Calls{kBusy, Load("Windows-XP-Vista-7.gif"),
+                     Put("imgManualInstallation", "Windows-XP-Vista-7.gif"), kSetBusy, "FormHandle",
+                     kStartInstaller, kSetArrow, kDestroyBusy}))
         << "button " << button;
   }
   EXPECT_TRUE(h.toolkit.LoadedForms() == 1 && !h.toolkit.Ended());  // the menu stays
@@ -87,8 +92,9 @@ TEST_P(ModelMenu, InstallerReleaseOutsideItsBoxOnlyRestoresTheNormalPicture) {
   for (const auto& p : outside) {
     h.fake.Mark();
     h.Up("imgManualInstallation", p[0], p[1]);
-    EXPECT_EQ(h.fake.Since(), (Calls{kBusy, Load("Windows-XP-Vista-7.gif"),
-                                     Put("imgManualInstallation", "Windows-XP-Vista-7.gif")}))
+    EXPECT_EQ(h.fake.Since(),
+              (Calls{kBusy, Load("Windows-XP-Vista-7.gif"),
+                     Put("imgManualInstallation", "Windows-XP-Vista-7.gif"), kDestroyBusy}))
         << p[0] << "," << p[1];
   }
 }
@@ -263,7 +269,8 @@ TEST_P(ModelMenu, MissingPictureIsReportedOnceAndEndsTheProgram) {
 TEST_P(ModelMenu, InstallerStartErrorsAreSkippedAndTheCursorStillComesBack) {
   h.fake.shellExecuteRaises = true;
   h.Up("imgManualInstallation", 5, 5);
-  EXPECT_EQ(h.fake.Since().back(), kSetArrow);
+  const Calls after = h.fake.Since();
+  EXPECT_EQ(Calls(after.end() - 2, after.end()), (Calls{kSetArrow, kDestroyBusy}));
   EXPECT_TRUE(h.fake.reported.empty());
   EXPECT_EQ(h.fake.currentCursor, 1u);
   EXPECT_FALSE(h.toolkit.Ended());
