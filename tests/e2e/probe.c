@@ -10,6 +10,9 @@
  *                          system arrow over the left one, the cursor from
  *                          FILE over the right one (references for the
  *                          cursor checks); prints where they are
+ *   probe idle H           returns once the thread of window H takes
+ *                          messages again: it is done with the input it
+ *                          was handling (at most 20 s)
  *   probe gui-resources P  the GDI and USER objects that process P (a
  *                          Windows process id) holds, or "unreported" and
  *                          the error when the system does not count them
@@ -123,6 +126,18 @@ static int Cursors(const char* file) {
   return 0;
 }
 
+/* A sent message is handled only when the window's thread next looks for
+ * messages, not while an event handler of it runs. */
+static int Idle(HWND hwnd) {
+  DWORD_PTR unused = 0;
+  if (!SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &unused)) {
+    fprintf(stderr, "no answer to WM_NULL from window %llu (error %lu)\n",
+            (unsigned long long)(ULONG_PTR)hwnd, GetLastError());
+    return 1;
+  }
+  return 0;
+}
+
 static int GuiResources(DWORD pid) {
   HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
   DWORD gdi, user, error;
@@ -163,6 +178,9 @@ int main(int argc, char** argv) {
     return ClosePoint((HWND)(ULONG_PTR)_strtoui64(argv[2], NULL, 10));
   }
   if (argc > 2 && strcmp(argv[1], "cursors") == 0) return Cursors(argv[2]);
+  if (argc > 2 && strcmp(argv[1], "idle") == 0) {
+    return Idle((HWND)(ULONG_PTR)_strtoui64(argv[2], NULL, 10));
+  }
   if (argc > 2 && strcmp(argv[1], "gui-resources") == 0) {
     return GuiResources(strtoul(argv[2], NULL, 10));
   }
@@ -174,8 +192,9 @@ int main(int argc, char** argv) {
     }
     return 0;
   }
-  fprintf(
-      stderr,
-      "usage: probe env | windows | close-point HWND | cursors FILE | gui-resources PID | wait\n");
+  fprintf(stderr,
+          "usage: probe env | windows | close-point HWND | cursors FILE | idle HWND | "
+          "gui-resources PID | "
+          "wait\n");
   return 2;
 }
