@@ -45,8 +45,8 @@ static VARIANT Child(long id) {
 static IAccessible* ClientOf(const char* hwnd) {
   IAccessible* acc = NULL;
   HWND window = (HWND)(ULONG_PTR)_strtoui64(hwnd, NULL, 10);
-  HRESULT hr = AccessibleObjectFromWindow(window, (DWORD)OBJID_CLIENT, &IID_IAccessible,
-                                          (void**)&acc);
+  HRESULT hr =
+      AccessibleObjectFromWindow(window, (DWORD)OBJID_CLIENT, &IID_IAccessible, (void**)&acc);
   if (FAILED(hr) || !acc) {
     fprintf(stderr, "no accessible object for window %s (0x%08lx)\n", hwnd, (unsigned long)hr);
     exit(1);
