@@ -47,15 +47,11 @@ BAR = 32  # height of the caption bar under each frame of the GIF
 class Menu:
     """A menu window as the user sees it: caption, client size and the
     places of its controls, in client pixels (menu/layouts.h has them in
-    twips); a button is pointed at in its middle."""
+    twips)."""
 
     def __init__(self, what, caption, client, controls):
         self.what, self.caption, self.client = what, caption, client
         self.controls = controls
-
-    def point(self, name):
-        x, y, w, h = self.controls[name]
-        return x + w // 2, y + h // 2
 
 
 MODELS = ("NV-QX120E", "NV-QX120K", "NV-QX480K", "NV-WQX640K")
@@ -104,14 +100,17 @@ class Window:
         return self.x + border + x, top + y, w, h
 
     def point(self, name):
+        """Where the pointer goes on a control: its middle."""
         x, y, w, h = self.rect(name)
         return x + w // 2, y + h // 2
 
 
 def differing(a, b):
-    """The share of pixels of two pictures of one size that differ visibly."""
-    mask = ImageChops.difference(a, b).convert("L").point(lambda v: 255 if v > 24 else 0)
-    return mask.histogram()[255] / (a.width * a.height)
+    """The share of pixels of two pictures of one size that differ visibly
+    in any colour."""
+    r, g, b = ImageChops.difference(a, b).split()
+    most = ImageChops.lighter(ImageChops.lighter(r, g), b)
+    return most.point(lambda v: 255 if v > 24 else 0).histogram()[255] / (a.width * a.height)
 
 
 class Tour:
@@ -201,7 +200,7 @@ class Tour:
 
     def look(self, window, name, screen=None):
         x, y, w, h = window.rect(name)
-        return (screen or self.screen()).crop((x, y, x + w, y + h))
+        return (self.screen() if screen is None else screen).crop((x, y, x + w, y + h))
 
     def wait_for(self, condition, failure):
         deadline = time.monotonic() + DEADLINE
@@ -209,6 +208,22 @@ class Tour:
             if time.monotonic() > deadline:
                 raise Failure(failure)
             time.sleep(0.05)
+
+    def await_painted(self, window, name):
+        """Waits until a control shows a picture rather than the window's
+        plain ground, and the screen has settled."""
+        self.wait_for(lambda: len(self.look(window, name).getcolors(4096) or ()) > 8,
+                      "%s's %s was not painted within %.0f s" % (window.menu.what, name, DEADLINE))
+        previous = [self.screen()]
+
+        def settled():
+            time.sleep(0.15)
+            now = self.screen()
+            same = differing(now, previous[0]) == 0
+            previous[0] = now
+            return same
+        self.wait_for(settled, "the screen did not settle within %.0f s of %s's start"
+                      % (DEADLINE, window.menu.what))
 
     def wait_until_changed(self, window, name, before, what):
         """Waits until a control looks clearly unlike a picture of it."""
@@ -246,7 +261,7 @@ class Tour:
             a = argb >> 24
             if a and 0 <= x < image.width and 0 <= y < image.height:
                 under = pixels[x, y]
-                pixels[x, y] = tuple(((argb >> s) & 255) + under[k] * (255 - a) // 255
+                pixels[x, y] = tuple(min(255, ((argb >> s) & 255) + under[k] * (255 - a) // 255)
                                      for k, s in enumerate((16, 8, 0)))
         file = "%02d-%s.png" % (len(self.steps) + 1, name)
         image.save(os.path.join(self.out, file), optimize=True)
@@ -262,11 +277,7 @@ class Tour:
         self.start("discmenu.exe")
         chooser = self.await_window(CHOOSER.caption, CHOOSER.what, "starting discmenu.exe",
                                     CHOOSER)
-        # The chooser is painted: its model buttons are pictures, not the
-        # window's plain ground.
-        self.wait_for(lambda: len(self.look(chooser, "NV-QX480K").getcolors(4096) or ()) > 8,
-                      "the chooser's model buttons were not painted within %.0f s" % DEADLINE)
-        time.sleep(0.3)
+        self.await_painted(chooser, "NV-QX480K")
         start = self.screen()
         normal = {m: self.look(chooser, m, start) for m in MODELS}
         self.shoot("chooser", "The model chooser, discmenu.exe at the disc root", chooser)
@@ -281,9 +292,7 @@ class Tour:
         menu = self.await_window(MODEL_MENU.caption, MODEL_MENU.what,
                                  "the click on NV-QX480K", MODEL_MENU)
         self.glide(PARK)
-        self.wait_for(lambda: len(self.look(menu, "help").getcolors(4096) or ()) > 8,
-                      "the model menu's help panel was not painted within %.0f s" % DEADLINE)
-        time.sleep(0.3)
+        self.await_painted(menu, "help")
         self.shoot("modelmenu", "A click on NV-QX480K starts its menu, autorun3.exe", menu)
         self.tour_buttons(menu, "modelmenu", {
             "installer": "Pointing at a button shows its help: the installer",
@@ -318,10 +327,7 @@ class Tour:
         menu = self.await_window(MODEL_MENU_ZHCN.caption, MODEL_MENU_ZHCN.what,
                                  "starting autorun3.exe under a Chinese (PRC) locale",
                                  MODEL_MENU_ZHCN)
-        self.wait_for(lambda: len(self.look(menu, "help").getcolors(4096) or ()) > 8,
-                      "the Chinese model menu's help panel was not painted within %.0f s"
-                      % DEADLINE)
-        time.sleep(0.3)
+        self.await_painted(menu, "help")
         self.shoot("modelmenu-zhCN", "On a Chinese (PRC) Windows the model menu is Chinese", menu)
         self.tour_buttons(menu, "modelmenu-zhCN", {
             "installer": "Its buttons show their help too: the installer",
@@ -402,9 +408,9 @@ class Tour:
             if step not in by_name or by_name[step][1] is None:
                 raise Failure("no step '%s' with a window for the picture %s" % (step, name))
             file, w = by_name[step]
-            margin = 12
-            box = (max(0, w.x - margin), max(0, w.y - margin),
-                   min(DESKTOP[0], w.x + w.width + margin), min(DESKTOP[1], w.y + w.height + margin))
+            m = 12  # the desktop's margin around the window
+            box = (max(0, w.x - m), max(0, w.y - m),
+                   min(DESKTOP[0], w.x + w.width + m), min(DESKTOP[1], w.y + w.height + m))
             image = Image.open(os.path.join(self.out, file)).convert("RGB").crop(box)
             # A palette of 256 colours keeps these pictures to a third of
             # their size; used only where no pixel moves by more than a trace.
@@ -444,7 +450,7 @@ def main():
             tour.write_pictures(args.pictures[0],
                                 [p.split("=", 1) for p in args.pictures[1:]])
     except Failure as e:
-        tour.screen().save(os.path.join(out, "failed.png"))
+        tour.screen().save(os.path.join(out, "failed.png"))  # the screen when it failed
         print("The tour failed at step %d: %s.\nThe screen then: %s; Wine's output: %s"
               % (len(tour.steps) + 1, e, os.path.join(out, "failed.png"),
                  os.path.join(out, "wine.log")), file=sys.stderr)
