@@ -8,8 +8,7 @@ cd "$(dirname "$0")/.."
 
 # picture = the tour step it is taken from (tools/tour/tour.py names them).
 # A new picture is one more line here, and a step of the tour if it shows
-# something that the tour does not do yet (such as the keyboard focus cue,
-# once the programs draw one).
+# something that the tour does not do yet.
 pictures=(
   chooser=chooser
   chooser-hover=chooser-NV-QX480K
@@ -17,6 +16,7 @@ pictures=(
   modelmenu-en-hover=modelmenu-installer
   modelmenu-zhCN=modelmenu-zhCN
   modelmenu-zhCN-hover=modelmenu-zhCN-documentation
+  modelmenu-en-keyboard=modelmenu-keyboard
 )
 
 tools/tour.sh --out build/screenshots --pictures docs/screenshots "${pictures[@]}"

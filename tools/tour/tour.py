@@ -5,7 +5,8 @@ picture a step and one animated GIF of the whole tour.
 
 The tour starts the model chooser from the disc root, points at each
 model, clicks NV-QX480K, points at each button of the model menu that
-opens, clicks the installer (the demo disc's stand-in), closes both, starts
+opens, moves the keyboard focus onto the installer with Tab, clicks the
+installer (the demo disc's stand-in), closes both, starts
 the model menu as a Chinese (PRC) Windows shows it, and closes everything
 with the exit buttons. Before each picture is taken the step is checked on
 the screen: the window it expects, by its caption and size, and the change
@@ -300,6 +301,19 @@ class Tour:
             "exit": "... and exit: the help panel empties",
         })
 
+        # The keyboard: Tab puts the focus on the installer, which shows its
+        # help as the pointer would, inside the focus rectangle.
+        before = self.look(menu, "help")
+        self.display.key("Tab")
+        self.wait_until_changed(menu, "help", before, "the model menu's help panel, after Tab,")
+        self.shoot("modelmenu-keyboard", "Tab moves the keyboard focus: the installer", menu)
+        # On to exit, whose focus empties the panel again as its hover does.
+        before = self.look(menu, "help")
+        self.display.key("Tab")
+        self.display.key("Tab")
+        self.wait_until_changed(menu, "help", before, "the model menu's help panel, after two"
+                                " more Tabs,")
+
         before = self.look(menu, "help")
         self.glide(menu.point("installer"))
         self.wait_until_changed(menu, "help", before, "the model menu's help panel")
@@ -321,6 +335,7 @@ class Tour:
                       "the chooser did not show again as at its start, with no model lit, "
                       "within %.0f s of the model menu's end" % DEADLINE)
         self.shoot("chooser-again", "Exit closes the model menu; the chooser stays", chooser)
+
 
         self.glide(PARK)
         self.start("NV-QX480K\\autorun3.exe", "zh_CN.UTF-8")
