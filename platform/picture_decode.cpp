@@ -494,7 +494,12 @@ Picture DecodeGif(const std::uint8_t* p, std::size_t n, const std::string& sourc
     const int minSize = p[pos++];
     std::vector<std::uint8_t> data;
     readBlocks(&data);
-    std::vector<std::uint8_t> indices(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+    // Each code stands for fewer than 4096 indices and takes at least
+    // minSize + 1 bits: an image larger than its data can hold is damaged,
+    // found before its indices are set aside.
+    const std::size_t pixels = static_cast<std::size_t>(w) * static_cast<std::size_t>(h);
+    if (pixels / kLzwCodes > data.size() * 8 / static_cast<std::size_t>(minSize + 1)) bad();
+    std::vector<std::uint8_t> indices(pixels);
     if (!DecodeLzw(data, minSize, indices)) bad();
     auto image = NewImage(pw, ph, source);
     // Interlaced images store rows 0, 8, 16 ...; then 4, 12 ...; 2, 6 ...; 1, 3 ...
