@@ -169,21 +169,19 @@ struct Output {
   std::size_t size = 0;
 };
 
-// Writes the `length` bytes that start `distance` bytes back to `to`. A
-// copy may overlap the bytes it produces, which then repeat with a period of
-// `distance`; the backgrounds' matches are mostly runs of one byte (distance
-// 1) and rows above, so those go in wide steps, and a short period is
-// copied from its nearest multiple of at least 8 bytes back.
+// Writes the `length` bytes that start `distance` bytes back to `to`. They
+// may overlap the bytes being written, which then repeat with a period of
+// `distance`, and so with any multiple of it. The backgrounds' matches are
+// mostly runs of one byte and rows above, so a run is a fill and the rest go
+// eight bytes at a time, a short period's from its first multiple of at
+// least 8 bytes back once `lag` bytes are out.
 void CopyMatch(std::uint8_t* to, std::size_t distance, std::size_t length) {
   const std::uint8_t* from = to - distance;
   if (distance == 1) {
     std::memset(to, *from, length);
     return;
   }
-  // The bytes from `from` on repeat with any multiple of the period, so
-  // once `lag` bytes are out, each byte is also the one `distance + lag`
-  // back: from a lag that makes that at least 8, eight bytes at a time never
-  // read the bytes being written.
+  // Byte i (from `lag` on) is read from distance + lag >= 8 bytes behind it.
   std::size_t lag = 0;
   if (distance < 8) lag = (8 + distance - 1) / distance * distance - distance;
   std::size_t i = 0;
