@@ -26,6 +26,7 @@ target_compile_definitions(core PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT
 
 add_library(win_backend STATIC
   platform/platform_win.cpp
+  platform/accessible_win.cpp
   platform/picture_win.cpp
   startup/program_win.cpp)
 target_compile_options(win_backend PRIVATE ${MENU_COMPILE_OPTIONS})

@@ -8,8 +8,6 @@ using menu::Action;
 using menu::ButtonSpec;
 using menu::FlagBit;
 using menu::HoverTarget;
-using menu::kNoAction;
-using menu::kNoBox;
 using menu::ReleaseKind;
 using menu::ResetSpec;
 
@@ -40,60 +38,130 @@ constexpr Action kStartModelD = {menu::StartProgram, "NV-WQX640K\\autorun4.exe"}
 
 constexpr menu::Box kModelBox = {2400, 510};
 constexpr menu::Box kExitBox = {735, 375};
-constexpr bool kRestore = true;
-constexpr bool kLeftOnly = true;
-constexpr bool kSkipErrors = true;
 
-// Columns as in the model menu's tables. A press shows the highlighted
-// picture; model B's press leaves the busy cursor shown.
+// The four models and exit. A press shows the highlighted picture; model
+// B's press leaves the busy cursor shown. Names are the words on their
+// pictures, descriptions what they open, for screen readers.
 constexpr ButtonSpec kButtons[] = {
-    {"imgManualInstallation", kGreyA, kBlueA, kModelBox, HoverTarget::kSelf, kBlueA, kModelBox,
-     kLitModelA, Others(kLitModelA), 0, kRestore, ReleaseKind::kBoxed, kModelBox, kLeftOnly,
-     !kSkipErrors, kStartModelAB, kNoAction},
-    {"imgSetupWizard", kGreyB, kBlueB, kModelBox, HoverTarget::kSelf, kBlueB, kModelBox, kLitModelB,
-     Others(kLitModelB), 0, !kRestore, ReleaseKind::kBoxed, kModelBox, kLeftOnly, !kSkipErrors,
-     kStartModelAB, kNoAction},
-    {"imgDocumentation", kGreyC, kBlueC, kModelBox, HoverTarget::kSelf, kBlueC, kModelBox,
-     kLitModelC, Others(kLitModelC), 0, kRestore, ReleaseKind::kBoxed, kModelBox, kLeftOnly,
-     !kSkipErrors, kStartModelC, kNoAction},
-    {"imgHelp", kGreyD, kBlueD, kModelBox, HoverTarget::kSelf, kBlueD, kModelBox, kLitModelD,
-     Others(kLitModelD), 0, kRestore, ReleaseKind::kBoxed, kModelBox, kLeftOnly, !kSkipErrors,
-     kStartModelD, kNoAction},
+    {.control = "imgManualInstallation",
+     .name = "NV-QX120E",
+     .description = "Opens the setup menu of the NV-QX120E and NV-QX120K models.",
+     .normalPicture = kGreyA,
+     .pressedPicture = kBlueA,
+     .pressBox = kModelBox,
+     .hoverTarget = HoverTarget::kSelf,
+     .hoverPicture = kBlueA,
+     .hoverBox = kModelBox,
+     .ownFlag = kLitModelA,
+     .clearsWhenShown = Others(kLitModelA),
+     .restoreCursorAfterPress = true,
+     .release = ReleaseKind::kBoxed,
+     .releaseBox = kModelBox,
+     .leftButtonOnly = true,
+     .skipActionErrors = false,
+     .action = kStartModelAB},
+    // Model B: its press leaves the busy cursor shown.
+    {.control = "imgSetupWizard",
+     .name = "NV-QX120K",
+     .description = "Opens the setup menu of the NV-QX120E and NV-QX120K models.",
+     .normalPicture = kGreyB,
+     .pressedPicture = kBlueB,
+     .pressBox = kModelBox,
+     .hoverTarget = HoverTarget::kSelf,
+     .hoverPicture = kBlueB,
+     .hoverBox = kModelBox,
+     .ownFlag = kLitModelB,
+     .clearsWhenShown = Others(kLitModelB),
+     .restoreCursorAfterPress = false,
+     .release = ReleaseKind::kBoxed,
+     .releaseBox = kModelBox,
+     .leftButtonOnly = true,
+     .skipActionErrors = false,
+     .action = kStartModelAB},
+    {.control = "imgDocumentation",
+     .name = "NV-QX480K",
+     .description = "Opens the setup menu of the NV-QX480K model.",
+     .normalPicture = kGreyC,
+     .pressedPicture = kBlueC,
+     .pressBox = kModelBox,
+     .hoverTarget = HoverTarget::kSelf,
+     .hoverPicture = kBlueC,
+     .hoverBox = kModelBox,
+     .ownFlag = kLitModelC,
+     .clearsWhenShown = Others(kLitModelC),
+     .restoreCursorAfterPress = true,
+     .release = ReleaseKind::kBoxed,
+     .releaseBox = kModelBox,
+     .leftButtonOnly = true,
+     .skipActionErrors = false,
+     .action = kStartModelC},
+    {.control = "imgHelp",
+     .name = "NV-WQX640K",
+     .description = "Opens the setup menu of the NV-WQX640K model.",
+     .normalPicture = kGreyD,
+     .pressedPicture = kBlueD,
+     .pressBox = kModelBox,
+     .hoverTarget = HoverTarget::kSelf,
+     .hoverPicture = kBlueD,
+     .hoverBox = kModelBox,
+     .ownFlag = kLitModelD,
+     .clearsWhenShown = Others(kLitModelD),
+     .restoreCursorAfterPress = true,
+     .release = ReleaseKind::kBoxed,
+     .releaseBox = kModelBox,
+     .leftButtonOnly = true,
+     .skipActionErrors = false,
+     .action = kStartModelD},
     // Exit: no press or release of its own; every hover clears the model
     // flags first; a click unloads the chooser.
-    {"imgExit", kGreyExit, nullptr, kNoBox, HoverTarget::kSelf, kBlueExit, kExitBox, kLitExit, 0,
-     kModelFlags, kRestore, ReleaseKind::kNone, kNoBox, !kLeftOnly, !kSkipErrors, kNoAction,
-     menu::kUnload},
+    {.control = "imgExit",
+     .name = "Exit",
+     .description = "Closes this window.",
+     .normalPicture = kGreyExit,
+     .hoverTarget = HoverTarget::kSelf,
+     .hoverPicture = kBlueExit,
+     .hoverBox = kExitBox,
+     .ownFlag = kLitExit,
+     .clearsOnEveryHover = kModelFlags,
+     .click = menu::kUnload},
 };
 
-constexpr menu::PictureChange kNone = {"", nullptr};
 constexpr menu::PictureChange kNormalA = {"imgManualInstallation", kGreyA};
 constexpr menu::PictureChange kNormalB = {"imgSetupWizard", kGreyB};
 constexpr menu::PictureChange kNormalC = {"imgDocumentation", kGreyC};
 constexpr menu::PictureChange kNormalD = {"imgHelp", kGreyD};
 constexpr menu::PictureChange kNormalExit = {"imgExit", kGreyExit};
-constexpr bool kFlagsFirst = true;
 
 // The reset zones: flags to 0, then the neighbours' normal pictures.
+// clang-format off
 constexpr ResetSpec kZones[] = {
-    {"Image1", kModelFlags, kFlagsFirst, {kNormalA, kNormalB}, 2, kNoAction},
-    {"Image2", kModelFlags, kFlagsFirst, {kNormalC, kNormalD}, 2, kNoAction},
-    {"Image3", kModelFlags, kFlagsFirst, {kNormalA, kNormalB}, 2, kNoAction},
-    {"Image4", kModelFlags, kFlagsFirst, {kNormalC, kNormalD}, 2, kNoAction},
-    {"Image5", kModelFlags, kFlagsFirst, {kNormalA, kNone}, 1, kNoAction},
-    {"Image6", kModelFlags, kFlagsFirst, {kNormalD, kNone}, 1, kNoAction},
-    {"Image7", kModelFlags, kFlagsFirst, {kNormalA, kNormalB}, 2, kNoAction},
-    {"Image8", kModelFlags, kFlagsFirst, {kNormalB, kNormalC}, 2, kNoAction},
-    {"Image9", kModelFlags, kFlagsFirst, {kNormalC, kNormalD}, 2, kNoAction},
-    {"Image10", FlagBit(kLitExit), kFlagsFirst, {kNormalExit, kNone}, 1, kNoAction},
-    {"Image11", FlagBit(kLitExit), kFlagsFirst, {kNormalExit, kNone}, 1, kNoAction},
-    {"Image12", FlagBit(kLitExit), kFlagsFirst, {kNormalExit, kNone}, 1, kNoAction},
-    {"Image13", FlagBit(kLitExit), kFlagsFirst, {kNormalExit, kNone}, 1, kNoAction},
+    {.control = "Image1", .clears = kModelFlags, .flagsFirst = true, .pictures = {kNormalA, kNormalB}},
+    {.control = "Image2", .clears = kModelFlags, .flagsFirst = true, .pictures = {kNormalC, kNormalD}},
+    {.control = "Image3", .clears = kModelFlags, .flagsFirst = true, .pictures = {kNormalA, kNormalB}},
+    {.control = "Image4", .clears = kModelFlags, .flagsFirst = true, .pictures = {kNormalC, kNormalD}},
+    {.control = "Image5", .clears = kModelFlags, .flagsFirst = true, .pictures = {kNormalA}},
+    {.control = "Image6", .clears = kModelFlags, .flagsFirst = true, .pictures = {kNormalD}},
+    {.control = "Image7", .clears = kModelFlags, .flagsFirst = true, .pictures = {kNormalA, kNormalB}},
+    {.control = "Image8", .clears = kModelFlags, .flagsFirst = true, .pictures = {kNormalB, kNormalC}},
+    {.control = "Image9", .clears = kModelFlags, .flagsFirst = true, .pictures = {kNormalC, kNormalD}},
+    {.control = "Image10", .clears = FlagBit(kLitExit), .flagsFirst = true, .pictures = {kNormalExit}},
+    {.control = "Image11", .clears = FlagBit(kLitExit), .flagsFirst = true, .pictures = {kNormalExit}},
+    {.control = "Image12", .clears = FlagBit(kLitExit), .flagsFirst = true, .pictures = {kNormalExit}},
+    {.control = "Image13", .clears = FlagBit(kLitExit), .flagsFirst = true, .pictures = {kNormalExit}},
 };
+// clang-format on
+
+constexpr std::string_view kFocusOrder[] = {"imgManualInstallation", "imgSetupWizard",
+                                            "imgDocumentation", "imgHelp", "imgExit"};
 
 }  // namespace
 
-const menu::MenuSpec kWizard = {
-    &menu::kDiscMenuWizard, "", nullptr, 5, kFlagNames, kButtons, 5, kZones, 13};
+const menu::MenuSpec kWizard = {.layout = &menu::kDiscMenuWizard,
+                                .helpPanel = "",
+                                .loadHelpPicture = nullptr,
+                                .flagNames = kFlagNames,
+                                .buttons = kButtons,
+                                .resets = kZones,
+                                .focusOrder = kFocusOrder};
 
 }  // namespace discmenu

@@ -21,63 +21,77 @@ constexpr Pointer kArrow = Pointer::kArrow;
 constexpr Pointer kHand = Pointer::kHand;
 
 // The invisible start form of both programs.
-constexpr FormLayout kStartForm = {"autorun", "Form1", 4800, 3600, nullptr, 0, true};
+constexpr FormLayout kStartForm = {.name = "autorun",
+                                   .caption = "Form1",
+                                   .clientWidth = 4800,
+                                   .clientHeight = 3600,
+                                   .startForm = true};
+
+// clang-format off
+// One control a line: name, kind, left, top, width, height (twips),
+// initial picture, pointer, text.
 
 // modelmenu, English.
 constexpr ControlLayout kModelMenuWizardControls[] = {
-    // name, kind, left, top, width, height, initial picture, pointer, text
-    {"Label1", kLabel, 8900, 6840, 550, 255, "", kArrow, "V 2.0"},
-    {"imgHelp", kImage, 3390, 5480, 5850, 1095, "", kArrow, ""},
-    {"imgExit", kImage, 530, 6250, 1965, 330, "wizard_imgExit.gif", kHand, ""},
-    {"imgDocumentation", kImage, 570, 5360, 1965, 330, "wizard_imgDocumentation.gif", kHand, ""},
-    {"imgManualInstallation", kImage, 510, 3795, 2970, 330, "wizard_imgManualInstallation.gif",
-     kHand, ""},
-    {"OLE1", kBackground, 0, 0, 9600, 7200, "wizard_background.png", kArrow, ""},
+    {.name = "Label1", .kind = kLabel, .left = 8900, .top = 6840, .width = 550, .height = 255, .text = "V 2.0"},
+    {.name = "imgHelp", .kind = kImage, .left = 3390, .top = 5480, .width = 5850, .height = 1095},
+    {.name = "imgExit", .kind = kImage, .left = 530, .top = 6250, .width = 1965, .height = 330, .picture = "wizard_imgExit.gif", .pointer = kHand},
+    {.name = "imgDocumentation", .kind = kImage, .left = 570, .top = 5360, .width = 1965, .height = 330, .picture = "wizard_imgDocumentation.gif", .pointer = kHand},
+    {.name = "imgManualInstallation", .kind = kImage, .left = 510, .top = 3795, .width = 2970, .height = 330, .picture = "wizard_imgManualInstallation.gif", .pointer = kHand},
+    {.name = "OLE1", .kind = kBackground, .left = 0, .top = 0, .width = 9600, .height = 7200, .picture = "wizard_background.png"},
 };
-constexpr FormLayout kModelMenuWizard = {"wizard", "Ondrix", 9600, 7185, kModelMenuWizardControls,
-                                         6,        false};
 
 // modelmenu, Simplified Chinese: 1 px narrower and 7 px shorter.
 constexpr ControlLayout kModelMenuWizardZhCNControls[] = {
-    {"Label1", kLabel, 8900, 6840, 550, 255, "", kArrow, "V 2.0"},
-    {"imgManualInstallation", kImage, 570, 3855, 2940, 330, "wizard_zhCN_imgManualInstallation.gif",
-     kHand, ""},
-    {"imgDocumentation", kImage, 565, 5400, 1230, 330, "wizard_zhCN_imgDocumentation.gif", kHand,
-     ""},
-    {"imgExit", kImage, 565, 6310, 675, 330, "wizard_zhCN_imgExit.gif", kHand, ""},
-    {"imgHelp", kImage, 3460, 5360, 5800, 1200, "", kArrow, ""},
-    {"OLE1", kBackground, 0, 0, 9600, 7200, "wizard_zhCN_background.png", kArrow, ""},
+    {.name = "Label1", .kind = kLabel, .left = 8900, .top = 6840, .width = 550, .height = 255, .text = "V 2.0"},
+    {.name = "imgManualInstallation", .kind = kImage, .left = 570, .top = 3855, .width = 2940, .height = 330, .picture = "wizard_zhCN_imgManualInstallation.gif", .pointer = kHand},
+    {.name = "imgDocumentation", .kind = kImage, .left = 565, .top = 5400, .width = 1230, .height = 330, .picture = "wizard_zhCN_imgDocumentation.gif", .pointer = kHand},
+    {.name = "imgExit", .kind = kImage, .left = 565, .top = 6310, .width = 675, .height = 330, .picture = "wizard_zhCN_imgExit.gif", .pointer = kHand},
+    {.name = "imgHelp", .kind = kImage, .left = 3460, .top = 5360, .width = 5800, .height = 1200},
+    {.name = "OLE1", .kind = kBackground, .left = 0, .top = 0, .width = 9600, .height = 7200, .picture = "wizard_zhCN_background.png"},
 };
-constexpr FormLayout kModelMenuWizardZhCN = {
-    "wizard_zhCN", "Ondrix", 9585, 7080, kModelMenuWizardZhCNControls, 6, false};
 
 // discmenu, the model chooser. The control names are shared with the model
 // menu's windows; here imgManualInstallation, imgSetupWizard,
 // imgDocumentation and imgHelp are models A to D. Image1..Image13 are the
 // reset zones around the buttons.
 constexpr ControlLayout kDiscMenuWizardControls[] = {
-    {"Image13", kImage, 8055, 6570, 735, 75, "", kArrow, ""},
-    {"Image12", kImage, 8055, 6120, 735, 75, "", kArrow, ""},
-    {"Image11", kImage, 8790, 6195, 75, 375, "", kArrow, ""},
-    {"Image10", kImage, 7980, 6195, 75, 375, "", kArrow, ""},
-    {"Image9", kImage, 5800, 4825, 2415, 75, "", kArrow, ""},
-    {"Image8", kImage, 5800, 4225, 2415, 75, "", kArrow, ""},
-    {"Image7", kImage, 5800, 3625, 2415, 75, "", kArrow, ""},
-    {"Image6", kImage, 5800, 5430, 2415, 75, "", kArrow, ""},
-    {"Image5", kImage, 5800, 2920, 2415, 75, "", kArrow, ""},
-    {"Image4", kImage, 8235, 4320, 75, 1215, "", kArrow, ""},
-    {"Image3", kImage, 8235, 3000, 75, 1335, "", kArrow, ""},
-    {"Image2", kImage, 5730, 4320, 75, 1215, "", kArrow, ""},
-    {"Image1", kImage, 5730, 3000, 75, 1335, "", kArrow, ""},
-    {"imgHelp", kImage, 5820, 4905, 2400, 510, "wizard_imgHelp.gif", kHand, ""},
-    {"imgExit", kImage, 8055, 6195, 735, 375, "wizard_imgExit.gif", kHand, ""},
-    {"imgDocumentation", kImage, 5820, 4300, 2400, 510, "wizard_imgDocumentation.gif", kHand, ""},
-    {"imgManualInstallation", kImage, 5820, 3105, 2400, 510, "wizard_imgManualInstallation.gif",
-     kHand, ""},
-    {"imgSetupWizard", kImage, 5820, 3700, 2400, 510, "wizard_imgSetupWizard.gif", kHand, ""},
-    {"OLE1", kBackground, 0, 0, 9600, 7200, "wizard_background.png", kArrow, ""},
+    {.name = "Image13", .kind = kImage, .left = 8055, .top = 6570, .width = 735, .height = 75},
+    {.name = "Image12", .kind = kImage, .left = 8055, .top = 6120, .width = 735, .height = 75},
+    {.name = "Image11", .kind = kImage, .left = 8790, .top = 6195, .width = 75, .height = 375},
+    {.name = "Image10", .kind = kImage, .left = 7980, .top = 6195, .width = 75, .height = 375},
+    {.name = "Image9", .kind = kImage, .left = 5800, .top = 4825, .width = 2415, .height = 75},
+    {.name = "Image8", .kind = kImage, .left = 5800, .top = 4225, .width = 2415, .height = 75},
+    {.name = "Image7", .kind = kImage, .left = 5800, .top = 3625, .width = 2415, .height = 75},
+    {.name = "Image6", .kind = kImage, .left = 5800, .top = 5430, .width = 2415, .height = 75},
+    {.name = "Image5", .kind = kImage, .left = 5800, .top = 2920, .width = 2415, .height = 75},
+    {.name = "Image4", .kind = kImage, .left = 8235, .top = 4320, .width = 75, .height = 1215},
+    {.name = "Image3", .kind = kImage, .left = 8235, .top = 3000, .width = 75, .height = 1335},
+    {.name = "Image2", .kind = kImage, .left = 5730, .top = 4320, .width = 75, .height = 1215},
+    {.name = "Image1", .kind = kImage, .left = 5730, .top = 3000, .width = 75, .height = 1335},
+    {.name = "imgHelp", .kind = kImage, .left = 5820, .top = 4905, .width = 2400, .height = 510, .picture = "wizard_imgHelp.gif", .pointer = kHand},
+    {.name = "imgExit", .kind = kImage, .left = 8055, .top = 6195, .width = 735, .height = 375, .picture = "wizard_imgExit.gif", .pointer = kHand},
+    {.name = "imgDocumentation", .kind = kImage, .left = 5820, .top = 4300, .width = 2400, .height = 510, .picture = "wizard_imgDocumentation.gif", .pointer = kHand},
+    {.name = "imgManualInstallation", .kind = kImage, .left = 5820, .top = 3105, .width = 2400, .height = 510, .picture = "wizard_imgManualInstallation.gif", .pointer = kHand},
+    {.name = "imgSetupWizard", .kind = kImage, .left = 5820, .top = 3700, .width = 2400, .height = 510, .picture = "wizard_imgSetupWizard.gif", .pointer = kHand},
+    {.name = "OLE1", .kind = kBackground, .left = 0, .top = 0, .width = 9600, .height = 7200, .picture = "wizard_background.png"},
 };
-constexpr FormLayout kDiscMenuWizard = {"wizard", "Norvane", 9600, 7185, kDiscMenuWizardControls,
-                                        19,       false};
+// clang-format on
+
+constexpr FormLayout kModelMenuWizard = {.name = "wizard",
+                                         .caption = "Ondrix",
+                                         .clientWidth = 9600,
+                                         .clientHeight = 7185,
+                                         .controls = kModelMenuWizardControls};
+constexpr FormLayout kModelMenuWizardZhCN = {.name = "wizard_zhCN",
+                                             .caption = "Ondrix",
+                                             .clientWidth = 9585,
+                                             .clientHeight = 7080,
+                                             .controls = kModelMenuWizardZhCNControls};
+constexpr FormLayout kDiscMenuWizard = {.name = "wizard",
+                                        .caption = "Norvane",
+                                        .clientWidth = 9600,
+                                        .clientHeight = 7185,
+                                        .controls = kDiscMenuWizardControls};
 
 }  // namespace menu

@@ -9,8 +9,6 @@ using menu::Action;
 using menu::ButtonSpec;
 using menu::FlagBit;
 using menu::HoverTarget;
-using menu::kNoAction;
-using menu::kNoBox;
 using menu::ReleaseKind;
 using menu::ResetSpec;
 
@@ -34,118 +32,120 @@ const char* const kFlagNames[] = {"mHelpShownManualInstallation", "mHelpShownDoc
 
 constexpr Action kStartInstaller = {menu::StartProgram, kInstaller};
 constexpr Action kOpenDocumentation = {OpenDocumentation, nullptr};
-constexpr bool kRestore = true;
-constexpr bool kAnyButton = false;
-constexpr bool kSkipErrors = true;
 
-// Columns: control; normal, pressed picture; press box; hover target, hover
-// picture, hover box; own flag, flags cleared when shown, flags cleared at
-// every hover; cursor restored after press; release kind, release box, left
-// button only, action errors skipped; release action; click action.
+// The installer and the documentation button. Names are the words on their
+// pictures and descriptions what their help pictures say, for screen readers.
 constexpr ButtonSpec kWizardButtons[] = {
-    {"imgManualInstallation",
-     "setup\\images\\Windows-XP-Vista-7.gif",
-     "setup\\images\\Windows-XP-Vista-7-1.gif",
-     {3270, 330},
-     HoverTarget::kHelpPanel,
-     "setup\\images\\ManualInstallationHelp.gif",
-     {3270, 330},
-     kHelpShownManualInstallation,
-     FlagBit(kHelpShownDocumentation),
-     0,
-     kRestore,
-     ReleaseKind::kBoxed,
-     {2805, 330},
-     kAnyButton,
-     kSkipErrors,
-     kStartInstaller,
-     kNoAction},
-    {"imgDocumentation",
-     "setup\\images\\Documentation.gif",
-     "setup\\images\\Documentationdown.gif",
-     {1965, 330},
-     HoverTarget::kHelpPanel,
-     "setup\\images\\documentationhelp.gif",
-     {1965, 330},
-     kHelpShownDocumentation,
-     FlagBit(kHelpShownManualInstallation),
-     0,
-     kRestore,
-     ReleaseKind::kPlain,
-     kNoBox,
-     kAnyButton,
-     !kSkipErrors,
-     kOpenDocumentation,
-     kNoAction},
+    {.control = "imgManualInstallation",
+     .name = "Windows XP/Vista/7/8",
+     .description = "Install the Ondrix software. Installs the Ondrix print-server software and "
+                    "driver for the NV-QX480K on Windows XP, Vista, 7 and 8.",
+     .normalPicture = "setup\\images\\Windows-XP-Vista-7.gif",
+     .pressedPicture = "setup\\images\\Windows-XP-Vista-7-1.gif",
+     .pressBox = {3270, 330},
+     .hoverTarget = HoverTarget::kHelpPanel,
+     .hoverPicture = "setup\\images\\ManualInstallationHelp.gif",
+     .hoverBox = {3270, 330},
+     .ownFlag = kHelpShownManualInstallation,
+     .clearsWhenShown = FlagBit(kHelpShownDocumentation),
+     .restoreCursorAfterPress = true,
+     .release = ReleaseKind::kBoxed,
+     .releaseBox = {2805, 330},
+     .leftButtonOnly = false,
+     .skipActionErrors = true,
+     .action = kStartInstaller},
+    {.control = "imgDocumentation",
+     .name = "Documentation",
+     .description = "User guide. Opens the NV-QX480K user guide (HTML) from this disc in your web "
+                    "browser.",
+     .normalPicture = "setup\\images\\Documentation.gif",
+     .pressedPicture = "setup\\images\\Documentationdown.gif",
+     .pressBox = {1965, 330},
+     .hoverTarget = HoverTarget::kHelpPanel,
+     .hoverPicture = "setup\\images\\documentationhelp.gif",
+     .hoverBox = {1965, 330},
+     .ownFlag = kHelpShownDocumentation,
+     .clearsWhenShown = FlagBit(kHelpShownManualInstallation),
+     .restoreCursorAfterPress = true,
+     .release = ReleaseKind::kPlain,
+     .action = kOpenDocumentation},
 };
 
 constexpr ButtonSpec kWizardZhCNButtons[] = {
-    {"imgManualInstallation",
-     "setup\\images\\zhCN\\Windows-XP-Vista-7.gif",
-     "setup\\images\\zhCN\\Windows-XP-Vista-7-1.gif",
-     {3285, 330},
-     HoverTarget::kHelpPanel,
-     "setup\\images\\zhCN\\ManualInstallationHelp.gif",
-     {2730, 330},
-     kHelpShownManualInstallation,
-     FlagBit(kHelpShownDocumentation),
-     0,
-     kRestore,
-     ReleaseKind::kBoxed,
-     {3285, 330},
-     kAnyButton,
-     kSkipErrors,
-     kStartInstaller,
-     kNoAction},
-    {"imgDocumentation",
-     "setup\\images\\zhCN\\Documentation.gif",
-     "setup\\images\\zhCN\\Documentationdown.gif",
-     {1230, 330},
-     HoverTarget::kHelpPanel,
-     "setup\\images\\zhCN\\documentationhelp.gif",
-     {1230, 330},
-     kHelpShownDocumentation,
-     FlagBit(kHelpShownManualInstallation),
-     0,
-     kRestore,
-     ReleaseKind::kPlain,
-     kNoBox,
-     kAnyButton,
-     !kSkipErrors,
-     kOpenDocumentation,
-     kNoAction},
+    {.control = "imgManualInstallation",
+     .name = "Windows XP/Vista/7/8",
+     .description = "安装 Ondrix 软件。安装 NV-QX480K 打印服务器的 Ondrix 软件和驱动程序，"
+                    "适用于 Windows XP、Vista、7 和 8。",
+     .normalPicture = "setup\\images\\zhCN\\Windows-XP-Vista-7.gif",
+     .pressedPicture = "setup\\images\\zhCN\\Windows-XP-Vista-7-1.gif",
+     .pressBox = {3285, 330},
+     .hoverTarget = HoverTarget::kHelpPanel,
+     .hoverPicture = "setup\\images\\zhCN\\ManualInstallationHelp.gif",
+     .hoverBox = {2730, 330},
+     .ownFlag = kHelpShownManualInstallation,
+     .clearsWhenShown = FlagBit(kHelpShownDocumentation),
+     .restoreCursorAfterPress = true,
+     .release = ReleaseKind::kBoxed,
+     .releaseBox = {3285, 330},
+     .leftButtonOnly = false,
+     .skipActionErrors = true,
+     .action = kStartInstaller},
+    {.control = "imgDocumentation",
+     .name = "用户手册",
+     .description = "用户手册。打开光盘上的 NV-QX480K 用户手册（英文版）。",
+     .normalPicture = "setup\\images\\zhCN\\Documentation.gif",
+     .pressedPicture = "setup\\images\\zhCN\\Documentationdown.gif",
+     .pressBox = {1230, 330},
+     .hoverTarget = HoverTarget::kHelpPanel,
+     .hoverPicture = "setup\\images\\zhCN\\documentationhelp.gif",
+     .hoverBox = {1230, 330},
+     .ownFlag = kHelpShownDocumentation,
+     .clearsWhenShown = FlagBit(kHelpShownManualInstallation),
+     .restoreCursorAfterPress = true,
+     .release = ReleaseKind::kPlain,
+     .action = kOpenDocumentation},
 };
 
 // The exit button: every hover empties the help panel, then resets both
 // flags; a click unloads the window.
+constexpr menu::FlagSet kBothFlags =
+    FlagBit(kHelpShownManualInstallation) | FlagBit(kHelpShownDocumentation);
 constexpr ResetSpec kExit[] = {
-    {"imgExit",
-     FlagBit(kHelpShownManualInstallation) | FlagBit(kHelpShownDocumentation),
-     false,
-     {{"imgHelp", ""}, {"", nullptr}},
-     1,
-     menu::kUnload},
+    {.control = "imgExit",
+     .name = "Exit",
+     .description = "Closes this menu.",
+     .clears = kBothFlags,
+     .flagsFirst = false,
+     .pictures = {{"imgHelp", ""}},
+     .click = menu::kUnload},
 };
+constexpr ResetSpec kExitZhCN[] = {
+    {.control = "imgExit",
+     .name = "退出",
+     .description = "关闭此菜单。",
+     .clears = kBothFlags,
+     .flagsFirst = false,
+     .pictures = {{"imgHelp", ""}},
+     .click = menu::kUnload},
+};
+
+constexpr std::string_view kFocusOrder[] = {"imgManualInstallation", "imgDocumentation", "imgExit"};
 
 }  // namespace
 
-const menu::MenuSpec kWizard = {&menu::kModelMenuWizard,
-                                "imgHelp",
-                                "setup\\images\\help.gif",
-                                2,
-                                kFlagNames,
-                                kWizardButtons,
-                                2,
-                                kExit,
-                                1};
-const menu::MenuSpec kWizardZhCN = {&menu::kModelMenuWizardZhCN,
-                                    "imgHelp",
-                                    "setup\\images\\zhCN\\help.gif",
-                                    2,
-                                    kFlagNames,
-                                    kWizardZhCNButtons,
-                                    2,
-                                    kExit,
-                                    1};
+const menu::MenuSpec kWizard = {.layout = &menu::kModelMenuWizard,
+                                .helpPanel = "imgHelp",
+                                .loadHelpPicture = "setup\\images\\help.gif",
+                                .flagNames = kFlagNames,
+                                .buttons = kWizardButtons,
+                                .resets = kExit,
+                                .focusOrder = kFocusOrder};
+const menu::MenuSpec kWizardZhCN = {.layout = &menu::kModelMenuWizardZhCN,
+                                    .helpPanel = "imgHelp",
+                                    .loadHelpPicture = "setup\\images\\zhCN\\help.gif",
+                                    .flagNames = kFlagNames,
+                                    .buttons = kWizardZhCNButtons,
+                                    .resets = kExitZhCN,
+                                    .focusOrder = kFocusOrder};
 
 }  // namespace modelmenu

@@ -47,16 +47,15 @@ std::uint32_t LabelTextColour(std::uint32_t systemText) {
 
 Form::Form(Toolkit& toolkit, const FormLayout& layout, FormEvents& events)
     : toolkit_(toolkit), layout_(layout), events_(events) {
-  controls_.reserve(static_cast<size_t>(layout.controlCount));
-  for (int i = 0; i < layout.controlCount; ++i) {
-    const ControlLayout& c = layout.controls[i];
+  controls_.reserve(layout.controls.size());
+  for (const ControlLayout& c : layout.controls) {
     controls_.push_back(ControlState{c.left, c.top, c.width, c.height, nullptr});
   }
 }
 
 int Form::ControlIndex(std::string_view name) const {
-  for (int i = 0; i < layout_.controlCount; ++i) {
-    if (layout_.controls[i].name == name) return i;
+  for (size_t i = 0; i < layout_.controls.size(); ++i) {
+    if (layout_.controls[i].name == name) return static_cast<int>(i);
   }
   return -1;
 }
@@ -74,11 +73,10 @@ void Form::SetPicture(int control, Picture picture) {
 void Form::LoadInitialPictures() {
   // Design-time pictures keep the size the layout gives the control (the
   // background is smaller than its container).
-  for (int i = 0; i < layout_.controlCount; ++i) {
+  for (size_t i = 0; i < layout_.controls.size(); ++i) {
     const ControlLayout& c = layout_.controls[i];
     if (!c.picture.empty()) {
-      controls_[static_cast<size_t>(i)].picture =
-          toolkit_.platform().LoadResourcePicture(std::string(c.picture));
+      controls_[i].picture = toolkit_.platform().LoadResourcePicture(std::string(c.picture));
     }
   }
 }
@@ -100,6 +98,81 @@ void Form::CaptureLost() {
 }
 void Form::CloseRequested() {
   Post({InputKind::kClose, 0, 0, 0, 0});
+}
+void Form::PointerLeft() {
+  SetHot(-1);
+}
+void Form::KeyDown(Key key, int shift, bool repeat) {
+  Post({InputKind::kKey, static_cast<int>(key), repeat ? 1 : 0, 0, shift});
+}
+void Form::DoDefaultAction(int item) {
+  Post({InputKind::kDefaultAction, item, 0, 0, 0});
+}
+void Form::TakeFocus(int item) {
+  Post({InputKind::kTakeFocus, item, 0, 0, 0});
+}
+
+void Form::SetFocusedControl(int control) {
+  if (control == focus_) return;
+  const int before = focus_;
+  focus_ = control;
+  if (cues_) toolkit_.platform().FocusChanged(*this);
+  Notify(AccessEvent::kStateChange, before);
+  Notify(AccessEvent::kStateChange, control);
+  Notify(AccessEvent::kFocus, control);
+}
+
+void Form::ShowKeyboardCues() {
+  if (cues_) return;
+  cues_ = true;
+  toolkit_.platform().KeyboardCuesShown(*this);
+  if (focus_ >= 0) toolkit_.platform().FocusChanged(*this);
+}
+
+bool Form::FocusCue(int& x, int& y, int& w, int& h) const {
+  if (!cues_ || focus_ < 0) return false;
+  PixelRect(focus_, x, y, w, h);
+  // Just outside the picture, so that the rectangle hides nothing of it.
+  x -= 2;
+  y -= 2;
+  w += 4;
+  h += 4;
+  return true;
+}
+
+void Form::SetAccessibleItems(std::vector<AccessibleItem> items) {
+  accessible_ = std::move(items);
+}
+
+int Form::AccessibleItemOf(int control) const {
+  for (size_t i = 0; i < accessible_.size(); ++i) {
+    if (control >= 0 && accessible_[i].control == control) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+int Form::AccessibleItemAt(int px, int py) const {
+  return AccessibleItemOf(HitTest(px, py));
+}
+
+bool Form::AccessibleHot(int item) const {
+  return hot_ >= 0 && accessible_[static_cast<size_t>(item)].control == hot_;
+}
+
+void Form::SetHot(int control) {
+  if (control == hot_) return;
+  const int before = hot_;
+  hot_ = control;
+  Notify(AccessEvent::kStateChange, before);
+  Notify(AccessEvent::kStateChange, control);
+}
+
+void Form::Notify(AccessEvent event, int control) {
+  const int item = AccessibleItemOf(control);
+  // Focus on no item is focus on the window itself.
+  if (item >= 0 || (event == AccessEvent::kFocus && control < 0)) {
+    toolkit_.platform().AccessibilityEvent(*this, event, item);
+  }
 }
 
 void Form::Post(const Input& input) {
@@ -159,6 +232,7 @@ float Form::LocalY(int control, int py) const {
 void Form::Handle(const Input& in) {
   switch (in.kind) {
     case InputKind::kMove: {
+      SetHot(HitTest(in.px, in.py));
       const int target = capture_ >= 0 ? capture_ : HitTest(in.px, in.py);
       if (target < 0) return;
       toolkit_.Run([&] {
@@ -203,6 +277,20 @@ void Form::Handle(const Input& in) {
     case InputKind::kClose:
       toolkit_.Run([&] { toolkit_.Unload(*this); });
       return;
+    case InputKind::kKey:
+      toolkit_.Run([&] { events_.KeyDown(static_cast<Key>(in.button), in.shift, in.px != 0); });
+      return;
+    case InputKind::kDefaultAction:
+    case InputKind::kTakeFocus:
+      if (in.button < 0 || in.button >= static_cast<int>(accessible_.size())) return;
+      toolkit_.Run([&] {
+        if (in.kind == InputKind::kDefaultAction) {
+          events_.DefaultAction(in.button);
+        } else {
+          events_.TakeFocus(in.button);
+        }
+      });
+      return;
   }
 }
 
@@ -219,7 +307,7 @@ int Form::HitTest(int px, int py) const {
 
 Pointer Form::PointerAt(int px, int py) const {
   const int i = HitTest(px, py);
-  return i < 0 ? Pointer::kArrow : layout_.controls[i].pointer;
+  return i < 0 ? Pointer::kArrow : ControlLayoutAt(i).pointer;
 }
 
 void Form::PixelRect(int control, int& x, int& y, int& w, int& h) const {
@@ -235,7 +323,7 @@ void Form::Render(Canvas& canvas) const {
   for (int i = static_cast<int>(controls_.size()) - 1; i >= 0; --i) {
     int x, y, w, h;
     PixelRect(i, x, y, w, h);
-    if (layout_.controls[i].kind == ControlKind::kLabel) {
+    if (ControlLayoutAt(i).kind == ControlKind::kLabel) {
       Fill(canvas, x, y, w, h, 0xFF000000u | kLabelGround);
     } else if (const Picture& p = controls_[static_cast<size_t>(i)].picture) {
       Blit(canvas, *p, x, y);

@@ -3,14 +3,19 @@
 // to back with their geometry in twips and their current pictures. It turns
 // raw pointer input in client pixels into the control events that the menus
 // handle (MouseDown, MouseMove, MouseUp, Click) with hit testing, mouse
-// capture and coordinates in twips relative to the control; it tells which
-// pointer shape each point shows, and composites the window's frame. What
-// the events do is left to the form's FormEvents; running them one at a time
-// and handling their errors is left to the Toolkit.
+// capture and coordinates in twips relative to the control, and passes keys
+// and screen readers' requests on in the same queue; it tells which pointer
+// shape each point shows, composites the window's frame, and holds what the
+// native side shows of the keyboard focus and tells screen readers (which
+// control has the focus, whether focus cues show, which control is under the
+// pointer, the accessible items). What the events do, the focus order among
+// them, is left to the form's FormEvents; running them one at a time and
+// handling their errors is left to the Toolkit.
 #pragma once
 
 #include <cstdint>
 #include <deque>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -30,22 +35,37 @@ enum class ControlKind : std::uint8_t { kImage, kLabel, kBackground };
 enum class Pointer : std::uint8_t { kArrow, kHand };
 
 struct ControlLayout {
-  std::string_view name;
-  ControlKind kind;
-  int left, top, width, height;  // twips, relative to the client area
-  std::string_view picture;      // built-in initial picture, "" for none
-  Pointer pointer;
-  std::string_view text;  // label text
+  std::string_view name = {};
+  ControlKind kind = ControlKind::kImage;
+  int left = 0, top = 0, width = 0, height = 0;  // twips, relative to the client area
+  std::string_view picture = {};                 // built-in initial picture, "" for none
+  Pointer pointer = Pointer::kArrow;
+  std::string_view text = {};  // label text
 };
 
 struct FormLayout {
-  std::string_view name;          // "wizard"
-  std::string_view caption;       // title bar text
-  int clientWidth, clientHeight;  // twips
-  const ControlLayout* controls;  // front to back
-  int controlCount;
-  bool startForm;  // the invisible start form: no native window
+  std::string_view name = {};                    // "wizard"
+  std::string_view caption = {};                 // title bar text
+  int clientWidth = 0, clientHeight = 0;         // twips
+  std::span<const ControlLayout> controls = {};  // front to back
+  bool startForm = false;                        // the invisible start form: no native window
 };
+
+// The keys a menu window handles, as the native side names them to the form.
+enum class Key : std::uint8_t { kTab, kUp, kDown, kEnter, kSpace, kEscape };
+// Bits of the shift argument: 1 Shift, 2 Ctrl, 4 Alt.
+constexpr int kShiftMask = 1;
+
+// What a screen reader is told of one control, in the form's order.
+enum class AccessibleRole : std::uint8_t { kPushButton, kStaticText };
+struct AccessibleItem {
+  int control;
+  AccessibleRole role;
+  std::string_view name;         // UTF-8
+  std::string_view description;  // UTF-8, "" for none
+};
+// What changed, for the screen readers that listen.
+enum class AccessEvent : std::uint8_t { kFocus, kStateChange };
 
 // First whole pixel at or after a twips coordinate: the pixel grid that
 // both hit testing and drawing use, so what is drawn is what is hit.
@@ -65,6 +85,12 @@ class FormEvents {
   }
   virtual void MouseUp(int /*control*/, int /*button*/, int /*shift*/, float /*x*/, float /*y*/) {}
   virtual void Click(int /*control*/) {}
+  // A key pressed in the window; repeat: held down, the keyboard repeats it.
+  virtual void KeyDown(Key /*key*/, int /*shift*/, bool /*repeat*/) {}
+  // A screen reader asks for an accessible item's default action, or for
+  // the keyboard focus on it.
+  virtual void DefaultAction(int /*item*/) {}
+  virtual void TakeFocus(int /*item*/) {}
 };
 
 struct ControlState {
@@ -92,8 +118,10 @@ class Form {
 
   // Index of a control by name; -1 when the form has none of that name.
   int ControlIndex(std::string_view name) const;
-  const ControlLayout& ControlLayoutAt(int control) const { return layout_.controls[control]; }
-  const ControlState& Control(int control) const { return controls_[control]; }
+  const ControlLayout& ControlLayoutAt(int control) const {
+    return layout_.controls[static_cast<size_t>(control)];
+  }
+  const ControlState& Control(int control) const { return controls_[static_cast<size_t>(control)]; }
   int ControlCount() const { return static_cast<int>(controls_.size()); }
 
   // Puts a picture into an image control. The control takes the picture's
@@ -113,6 +141,36 @@ class Form {
   void CaptureLost();
   // The user closed the window: it unloads like the exit button.
   void CloseRequested();
+  // The pointer left the window: no control is under it.
+  void PointerLeft();
+  // A key pressed while the window has the keyboard.
+  void KeyDown(Key key, int shift = 0, bool repeat = false);
+  // A screen reader's requests for an accessible item.
+  void DoDefaultAction(int item);
+  void TakeFocus(int item);
+
+  // The keyboard focus: a control, or -1. Moving it shows at once, and
+  // screen readers are told.
+  int FocusedControl() const { return focus_; }
+  void SetFocusedControl(int control);
+  // Focus cues (the focus rectangle) show once the keyboard has been used
+  // in the window, as Windows does it; until then a mouse user sees none.
+  bool KeyboardCues() const { return cues_; }
+  void ShowKeyboardCues();
+  // Where the focus rectangle is drawn: around the focused control, in
+  // client pixels; false when none shows.
+  bool FocusCue(int& x, int& y, int& w, int& h) const;
+
+  // The items screen readers see, set once by the form's owner.
+  void SetAccessibleItems(std::vector<AccessibleItem> items);
+  std::span<const AccessibleItem> AccessibleItems() const { return accessible_; }
+  // The item of a control, -1 for none; the item under a client pixel.
+  int AccessibleItemOf(int control) const;
+  int AccessibleItemAt(int px, int py) const;
+  // Whether the pointer is over the item's control (hot tracking).
+  bool AccessibleHot(int item) const;
+  // The control under the pointer as last seen, -1 when it left.
+  int HotControl() const { return hot_; }
 
   // True while a control holds the mouse (from a press until the last
   // button is up). The native window holds the mouse as long as this or a
@@ -137,7 +195,16 @@ class Form {
   void SetLoaded(bool loaded) { loaded_ = loaded; }
 
  private:
-  enum class InputKind : std::uint8_t { kMove, kDown, kUp, kCaptureLost, kClose };
+  enum class InputKind : std::uint8_t {
+    kMove,
+    kDown,
+    kUp,
+    kCaptureLost,
+    kClose,
+    kKey,
+    kDefaultAction,
+    kTakeFocus
+  };
   struct Input {
     InputKind kind;
     int button, px, py, shift;
@@ -146,6 +213,8 @@ class Form {
   void Handle(const Input& input);
   bool WantsCapture() const;
   void SyncCapture();
+  void SetHot(int control);
+  void Notify(AccessEvent event, int control);
   float LocalX(int control, int px) const;
   float LocalY(int control, int py) const;
 
@@ -159,6 +228,10 @@ class Form {
   int held_ = 0;                // mouse buttons held since the capture began
   int leftDownOn_ = -1;         // control that the left button went down on
   bool nativeCapture_ = false;  // what the form last asked of its window
+  int focus_ = -1;
+  bool cues_ = false;
+  int hot_ = -1;
+  std::vector<AccessibleItem> accessible_;
 };
 
 }  // namespace platform

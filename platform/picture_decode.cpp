@@ -169,6 +169,27 @@ struct Output {
   std::size_t size = 0;
 };
 
+// Writes the `length` bytes that start `distance` bytes back to `to`. They
+// may overlap the bytes being written, which then repeat with a period of
+// `distance`, and so with any multiple of it. The backgrounds' matches are
+// mostly runs of one byte and rows above, so a run is a fill and the rest go
+// eight bytes at a time, a short period's from its first multiple of at
+// least 8 bytes back once `lag` bytes are out.
+void CopyMatch(std::uint8_t* to, std::size_t distance, std::size_t length) {
+  const std::uint8_t* from = to - distance;
+  if (distance == 1) {
+    std::memset(to, *from, length);
+    return;
+  }
+  // Byte i (from `lag` on) is read from distance + lag >= 8 bytes behind it.
+  std::size_t lag = 0;
+  if (distance < 8) lag = (8 + distance - 1) / distance * distance - distance;
+  std::size_t i = 0;
+  for (; i < lag && i < length; ++i) to[i] = from[i];
+  for (; i + 8 <= length; i += 8) std::memcpy(to + i, from + (i - lag), 8);
+  for (; i < length; ++i) to[i] = from[i - lag];
+}
+
 bool InflateCodes(BitReader& in, const Huffman& lit, const Huffman& dist, Output& out) {
   for (;;) {
     const int sym = lit.Decode(in);
@@ -186,10 +207,7 @@ bool InflateCodes(BitReader& in, const Huffman& lit, const Huffman& dist, Output
     if (di < 0 || di >= 30) return false;
     const std::size_t distance = kDistBase[di] + in.Bits(kDistExtra[di]);
     if (in.over || distance > out.size || length > out.capacity - out.size) return false;
-    // Byte by byte: a copy may overlap the bytes it produces.
-    const std::uint8_t* from = out.data + out.size - distance;
-    std::uint8_t* to = out.data + out.size;
-    for (std::size_t i = 0; i < length; ++i) to[i] = from[i];
+    CopyMatch(out.data + out.size, distance, length);
     out.size += length;
   }
 }
@@ -251,7 +269,15 @@ std::uint32_t Adler32(const std::uint8_t* p, std::size_t n) {
   while (n) {
     std::size_t chunk = n < 5552 ? n : 5552;  // largest run without overflow
     n -= chunk;
-    while (chunk--) {
+    // Eight bytes a step, the same sums as byte by byte: b gains a eight
+    // times and each byte once for every place from its own to the eighth.
+    // Fewer additions wait on each other than one byte at a time.
+    for (; chunk >= 8; chunk -= 8, p += 8) {
+      b += 8 * a + 8u * p[0] + 7u * p[1] + 6u * p[2] + 5u * p[3] + 4u * p[4] + 3u * p[5] +
+           2u * p[6] + p[7];
+      a += 0u + p[0] + p[1] + p[2] + p[3] + p[4] + p[5] + p[6] + p[7];
+    }
+    for (; chunk; --chunk) {
       a += *p++;
       b += a;
     }
@@ -466,7 +492,12 @@ Picture DecodeGif(const std::uint8_t* p, std::size_t n, const std::string& sourc
     const int minSize = p[pos++];
     std::vector<std::uint8_t> data;
     readBlocks(&data);
-    std::vector<std::uint8_t> indices(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+    // Each code stands for fewer than 4096 indices and takes at least
+    // minSize + 1 bits: an image larger than its data can hold is damaged,
+    // found before its indices are set aside.
+    const std::size_t pixels = static_cast<std::size_t>(w) * static_cast<std::size_t>(h);
+    if (pixels / kLzwCodes > data.size() * 8 / static_cast<std::size_t>(minSize + 1)) bad();
+    std::vector<std::uint8_t> indices(pixels);
     if (!DecodeLzw(data, minSize, indices)) bad();
     auto image = NewImage(pw, ph, source);
     // Interlaced images store rows 0, 8, 16 ...; then 4, 12 ...; 2, 6 ...; 1, 3 ...
@@ -502,56 +533,147 @@ Picture DecodeGif(const std::uint8_t* p, std::size_t n, const std::string& sourc
 
 // ---- PNG --------------------------------------------------------------------
 
+// The one of left (a), above (b) and above-left (c) nearest to a + b - c,
+// ties going to left, then above: the textbook choice, in a form whose
+// comparisons do not wait on one another and compile without branches,
+// since no branch predicts picture content. With lo and hi the smaller and
+// larger of a and b, and t = 3c - a - b, the estimate is nearest hi when
+// t <= lo, nearest lo when t >= hi, and nearest c in between; where a and b
+// tie, they are equal or c is nearer.
 int Paeth(int a, int b, int c) {
-  const int p = a + b - c;
-  const int pa = p > a ? p - a : a - p;
-  const int pb = p > b ? p - b : b - p;
-  const int pc = p > c ? p - c : c - p;
-  if (pa <= pb && pa <= pc) return a;
-  return pb <= pc ? b : c;
+  const int lo = a < b ? a : b;
+  const int hi = a < b ? b : a;
+  const int t = 3 * c - a - b;
+  const int loOrC = hi <= t ? lo : c;
+  return t <= lo ? hi : loOrC;
 }
 
-// Undoes the row filters in place; rows are 1 filter byte + `stride` bytes.
-bool Unfilter(std::uint8_t* data, std::size_t stride, std::size_t rows, std::size_t bpp) {
+// Adds `add` to `to` byte by byte (modulo 256), eight bytes at a time in
+// one 64-bit word: the low seven bits of each byte are added together and
+// the top bits apart, so no carry crosses into the next byte.
+void AddBytes(std::uint8_t* to, const std::uint8_t* add, std::size_t n) {
+  constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+  std::size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    std::uint64_t x, y;
+    std::memcpy(&x, to + i, 8);
+    std::memcpy(&y, add + i, 8);
+    const std::uint64_t sum = ((x & kLow7) + (y & kLow7)) ^ ((x ^ y) & ~kLow7);
+    std::memcpy(to + i, &sum, 8);
+  }
+  for (; i < n; ++i) to[i] = static_cast<std::uint8_t>(to[i] + add[i]);
+}
+
+// Undoes the row filters in place; rows are 1 filter byte + `stride` bytes,
+// a whole number of `bpp`-byte pixels when the pixels are whole bytes.
+// kBpp is bpp known when compiling (for the common 3 and 4, so that the
+// per-channel loops unroll), or 0 for any.
+template <std::size_t kBpp>
+bool Unfilter(std::uint8_t* data, std::size_t stride, std::size_t rows, std::size_t anyBpp) {
+  const std::size_t bpp = kBpp ? kBpp : anyBpp;
   // One loop per filter: the backgrounds are a megabyte or more of rows.
   const std::vector<std::uint8_t> none(stride, 0);  // the row above the first
   const std::uint8_t* above = none.data();
   for (std::size_t y = 0; y < rows; ++y) {
     std::uint8_t* row = &data[y * (stride + 1)];
     std::uint8_t* cur = row + 1;
-    const std::size_t lead = bpp < stride ? bpp : stride;  // bytes without a left neighbour
     switch (row[0]) {
       case 0:
         break;
       case 1:
-        for (std::size_t x = lead; x < stride; ++x)
+        for (std::size_t x = bpp; x < stride; ++x)
           cur[x] = static_cast<std::uint8_t>(cur[x] + cur[x - bpp]);
         break;
       case 2:
-        for (std::size_t x = 0; x < stride; ++x)
-          cur[x] = static_cast<std::uint8_t>(cur[x] + above[x]);
+        AddBytes(cur, above, stride);
         break;
       case 3:
-        for (std::size_t x = 0; x < lead; ++x)
+        for (std::size_t x = 0; x < bpp; ++x)
           cur[x] = static_cast<std::uint8_t>(cur[x] + above[x] / 2);
-        for (std::size_t x = lead; x < stride; ++x) {
+        for (std::size_t x = bpp; x < stride; ++x) {
           cur[x] = static_cast<std::uint8_t>(cur[x] + (cur[x - bpp] + above[x]) / 2);
         }
         break;
-      case 4:
-        for (std::size_t x = 0; x < lead; ++x)
-          cur[x] = static_cast<std::uint8_t>(cur[x] + above[x]);
-        for (std::size_t x = lead; x < stride; ++x) {
-          cur[x] =
-              static_cast<std::uint8_t>(cur[x] + Paeth(cur[x - bpp], above[x], above[x - bpp]));
+      case 4: {
+        // Each channel's left and above-left neighbours stay in variables
+        // rather than being read back from the bytes just written.
+        int left[8], upLeft[8];
+        for (std::size_t k = 0; k < bpp; ++k) {
+          cur[k] = static_cast<std::uint8_t>(cur[k] + above[k]);
+          left[k] = cur[k];
+          upLeft[k] = above[k];
+        }
+        for (std::size_t x = bpp; x < stride; x += bpp) {
+          for (std::size_t k = 0; k < bpp; ++k) {
+            const int up = above[x + k];
+            left[k] = (cur[x + k] + Paeth(left[k], up, upLeft[k])) & 0xFF;
+            upLeft[k] = up;
+            cur[x + k] = static_cast<std::uint8_t>(left[k]);
+          }
         }
         break;
+      }
       default:
         return false;
     }
     above = cur;
   }
   return true;
+}
+
+// Pixels of a row of palette indices or grey levels of `depth` bits,
+// packed from each byte's high bits, through `colours`. False for an index
+// of `count` or more (a palette shorter than the indices).
+bool IndexedRow(const std::uint8_t* row, std::uint32_t* dst, std::uint32_t w, int depth,
+                const std::array<std::uint32_t, 256>& colours, std::size_t count) {
+  std::size_t highest = 0;
+  if (depth == 8) {
+    for (std::uint32_t x = 0; x < w; ++x) {
+      const std::size_t v = row[x];
+      highest = v > highest ? v : highest;
+      dst[x] = colours[v];
+    }
+  } else {
+    const unsigned mask = (1u << depth) - 1u;
+    for (std::uint32_t x = 0; x < w; ++x) {
+      const std::size_t bit = static_cast<std::size_t>(x) * static_cast<std::size_t>(depth);
+      const std::size_t v = (row[bit / 8] >> (8 - depth - static_cast<int>(bit % 8))) & mask;
+      highest = v > highest ? v : highest;
+      dst[x] = colours[v];
+    }
+  }
+  return highest < count;
+}
+
+// Pixels of a row of 8-bit (kStep 1) or 16-bit (kStep 2) samples of colour
+// type 0, 2, 4 or 6, each shown by its high byte. `key` is the transparent
+// colour at full depth (grey, or red, green and blue), -1 where there is
+// none.
+template <int kStep>
+void SampleRow(const std::uint8_t* s, std::uint32_t* dst, std::uint32_t w, int type,
+               const int key[3]) {
+  auto full = [](const std::uint8_t* q) { return kStep == 2 ? q[0] << 8 | q[1] : q[0]; };
+  switch (type) {
+    case 0:
+      for (std::uint32_t x = 0; x < w; ++x, s += kStep)
+        dst[x] = Argb(full(s) == key[0] ? 0 : 255, s[0], s[0], s[0]);
+      break;
+    case 2:
+      for (std::uint32_t x = 0; x < w; ++x, s += 3 * kStep) {
+        const bool clear =
+            full(s) == key[0] && full(s + kStep) == key[1] && full(s + 2 * kStep) == key[2];
+        dst[x] = Argb(clear ? 0 : 255, s[0], s[kStep], s[2 * kStep]);
+      }
+      break;
+    case 4:
+      for (std::uint32_t x = 0; x < w; ++x, s += 2 * kStep)
+        dst[x] = Argb(s[kStep], s[0], s[0], s[0]);
+      break;
+    default:
+      for (std::uint32_t x = 0; x < w; ++x, s += 4 * kStep)
+        dst[x] = Argb(s[3 * kStep], s[0], s[kStep], s[2 * kStep]);
+      break;
+  }
 }
 
 Picture DecodePng(const std::uint8_t* p, std::size_t n, const std::string& source) {
@@ -627,66 +749,44 @@ Picture DecodePng(const std::uint8_t* p, std::size_t n, const std::string& sourc
   std::uint8_t* raw = buffer + (total - expected);
   Output sink{raw, expected};
   if (!InflateInto(idat.data(), idat.size(), sink) || sink.size != expected ||
-      !Unfilter(raw, stride, h, bpp)) {
+      !(bpp == 3   ? Unfilter<3>(raw, stride, h, bpp)
+        : bpp == 4 ? Unfilter<4>(raw, stride, h, bpp)
+                   : Unfilter<0>(raw, stride, h, bpp))) {
     bad();
   }
+  // Palette indices and grey levels of up to 8 bits become colours through
+  // a table; deeper or wider samples by SampleRow. The tRNS colour is
+  // compared at full depth.
+  const bool indexed = type == 3 || (type == 0 && depth <= 8);
+  std::array<std::uint32_t, 256> colours{};
+  std::size_t colourCount = 256;
+  int key[3] = {-1, -1, -1};
+  for (std::size_t i = 0; i < 3 && trns.size() >= 2 * i + 2; ++i)
+    key[i] = trns[2 * i] << 8 | trns[2 * i + 1];
+  if (type == 2 && trns.size() < 6) key[0] = -1;
+  if (type == 3) {
+    colourCount = paletteCount;
+    for (std::size_t i = 0; i < paletteCount; ++i) {
+      const std::uint32_t alpha = i < trns.size() ? trns[i] : 255u;
+      colours[i] = (palette[i] & 0xFFFFFFu) | (alpha << 24);
+    }
+  } else if (indexed) {
+    const int top = (1 << depth) - 1;
+    for (int v = 0; v <= top; ++v) {
+      const auto g = static_cast<std::uint32_t>(v * 255 / top);
+      colours[static_cast<std::size_t>(v)] = Argb(v == key[0] ? 0 : 255, g, g, g);
+    }
+  }
   std::vector<std::uint8_t> copy(stride);
-  // Samples are read at 8 bits: the high byte of a 16-bit one.
-  const int step = depth == 16 ? 2 : 1;
-  auto sampleKey = [&](const std::uint8_t* s, int channel) {
-    return depth == 16 ? (s[channel * 2] << 8) | s[channel * 2 + 1] : s[channel];
-  };
-  const int trnsGray = trns.size() >= 2 ? (trns[0] << 8) | trns[1] : -1;
-  const bool trnsRgb = type == 2 && trns.size() >= 6;
   for (std::uint32_t y = 0; y < h; ++y) {
     std::memcpy(copy.data(), raw + y * (stride + 1) + 1, stride);
-    const std::uint8_t* row = copy.data();
     std::uint32_t* dst = &image->pixels[static_cast<std::size_t>(y) * w];
-    for (std::uint32_t x = 0; x < w; ++x) {
-      std::uint32_t argb = 0;
-      if (depth < 8) {  // gray or palette, packed from the high bits
-        const std::size_t bit = static_cast<std::size_t>(x) * static_cast<std::size_t>(depth);
-        const int v =
-            (row[bit / 8] >> (8 - depth - static_cast<int>(bit % 8))) & ((1 << depth) - 1);
-        if (type == 3) {
-          if (static_cast<std::size_t>(v) >= paletteCount) bad();
-          const std::uint32_t alpha =
-              static_cast<std::size_t>(v) < trns.size() ? trns[static_cast<std::size_t>(v)] : 255u;
-          argb = (palette[static_cast<std::size_t>(v)] & 0xFFFFFFu) | (alpha << 24);
-        } else {
-          const std::uint32_t g = static_cast<std::uint32_t>(v * 255 / ((1 << depth) - 1));
-          argb = Argb(v == trnsGray ? 0 : 255, g, g, g);
-        }
-      } else {
-        const std::uint8_t* s =
-            row + static_cast<std::size_t>(x) * static_cast<std::size_t>(channels * step);
-        switch (type) {
-          case 0:
-            argb = Argb(sampleKey(s, 0) == trnsGray ? 0 : 255, s[0], s[0], s[0]);
-            break;
-          case 2: {
-            const bool clear = trnsRgb && sampleKey(s, 0) == ((trns[0] << 8) | trns[1]) &&
-                               sampleKey(s, 1) == ((trns[2] << 8) | trns[3]) &&
-                               sampleKey(s, 2) == ((trns[4] << 8) | trns[5]);
-            argb = Argb(clear ? 0 : 255, s[0], s[step], s[2 * step]);
-            break;
-          }
-          case 3: {
-            const std::size_t v = s[0];
-            if (v >= paletteCount) bad();
-            const std::uint32_t alpha = v < trns.size() ? trns[v] : 255u;
-            argb = (palette[v] & 0xFFFFFFu) | (alpha << 24);
-            break;
-          }
-          case 4:
-            argb = Argb(s[step], s[0], s[0], s[0]);
-            break;
-          default:
-            argb = Argb(s[3 * step], s[0], s[step], s[2 * step]);
-            break;
-        }
-      }
-      dst[x] = argb;
+    if (indexed) {
+      if (!IndexedRow(copy.data(), dst, w, depth, colours, colourCount)) bad();
+    } else if (depth == 8) {
+      SampleRow<1>(copy.data(), dst, w, type, key);
+    } else {
+      SampleRow<2>(copy.data(), dst, w, type, key);
     }
   }
   image->pixels.resize(static_cast<std::size_t>(w) * h);

@@ -15,6 +15,7 @@
 namespace platform {
 
 class Form;
+enum class AccessEvent : std::uint8_t;  // form.h
 
 // Opaque handles: whatever the platform hands out, passed back unchanged.
 using WindowHandle = std::uintptr_t;
@@ -74,6 +75,13 @@ class Platform {
   // whenever what it has been given needs it (a drag, or a press that waits
   // for a running handler), so that every release reaches it.
   virtual void SetMouseCapture(Form& form, bool capture) = 0;
+  // The keyboard focus moved, or focus cues began to show: the native side
+  // redraws the focus rectangle.
+  virtual void FocusChanged(Form& form) = 0;
+  // Focus cues show from now on: the native side tells the system.
+  virtual void KeyboardCuesShown(Form& form) = 0;
+  // Tells screen readers that an accessible item (-1: the window) changed.
+  virtual void AccessibilityEvent(Form& form, AccessEvent event, int item) = 0;
   virtual WindowHandle FormHandle(const Form& form) = 0;
   virtual void UnloadForm(Form& form) = 0;
 

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "platform/accessible_win.h"
 #include "platform/command_line.h"
 #include "platform/picture_win.h"
 
@@ -130,6 +131,7 @@ WinPlatform::WinPlatform(HINSTANCE instance, const char* name, int iconId, int h
 
 WinPlatform::~WinPlatform() {
   for (Window* w : windows_) {
+    ReleaseAccessible(w->accessible);
     if (w->buffer) {
       SelectObject(w->buffer, w->oldBitmap);
       DeleteObject(w->bitmap);
@@ -241,7 +243,7 @@ Picture WinPlatform::LoadResourcePicture(const std::string& name) {
 }
 
 void WinPlatform::CreateFormWindow(Form& form) {
-  auto* w = new Window{&form, nullptr, nullptr, nullptr, nullptr, nullptr};
+  auto* w = new Window{&form};
   windows_.push_back(w);
   RECT r = {0, 0, form.ClientWidthPixels(), form.ClientHeightPixels()};
   AdjustWindowRectEx(&r, kWindowStyle, FALSE, 0);
@@ -309,6 +311,26 @@ void WinPlatform::SetMouseCapture(Form& form, bool capture) {
   }
 }
 
+void WinPlatform::FocusChanged(Form& form) {
+  Window* w = Find(form);
+  if (!w || !w->hwnd) return;
+  InvalidateRect(w->hwnd, nullptr, FALSE);
+  UpdateWindow(w->hwnd);
+}
+
+void WinPlatform::KeyboardCuesShown(Form& form) {
+  Window* w = Find(form);
+  if (w && w->hwnd)
+    SendMessageA(w->hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+}
+
+void WinPlatform::AccessibilityEvent(Form& form, AccessEvent event, int item) {
+  Window* w = Find(form);
+  if (!w || !w->hwnd) return;
+  NotifyWinEvent(event == AccessEvent::kFocus ? EVENT_OBJECT_FOCUS : EVENT_OBJECT_STATECHANGE,
+                 w->hwnd, OBJID_CLIENT, item + 1);  // 0: the window itself
+}
+
 WindowHandle WinPlatform::FormHandle(const Form& form) {
   Window* w = Find(form);
   return reinterpret_cast<WindowHandle>(w ? w->hwnd : nullptr);
@@ -318,6 +340,7 @@ void WinPlatform::UnloadForm(Form& form) {
   Window* w = Find(form);
   if (!w || !w->hwnd) return;
   HWND hwnd = w->hwnd;
+  ReleaseAccessible(w->accessible);
   w->hwnd = nullptr;
   DestroyWindow(hwnd);
 }
@@ -371,7 +394,61 @@ LRESULT WinPlatform::Handle(Window& w, UINT msg, WPARAM wp, LPARAM lp) {
   const int y = GET_Y_LPARAM(lp);
   switch (msg) {
     case WM_MOUSEMOVE:
+      if (!w.trackingLeave) {
+        TRACKMOUSEEVENT track = {sizeof(track), TME_LEAVE, w.hwnd, 0};
+        w.trackingLeave = TrackMouseEvent(&track) != FALSE;
+      }
       form.PointerMove(x, y, ShiftState(wp));
+      return 0;
+    case WM_MOUSELEAVE:
+      w.trackingLeave = false;
+      form.PointerLeft();
+      return 0;
+    case WM_KEYDOWN: {
+      Key key;
+      switch (wp) {
+        case VK_TAB:
+          key = Key::kTab;
+          break;
+        case VK_UP:
+          key = Key::kUp;
+          break;
+        case VK_DOWN:
+          key = Key::kDown;
+          break;
+        case VK_RETURN:
+          key = Key::kEnter;
+          break;
+        case VK_SPACE:
+          key = Key::kSpace;
+          break;
+        case VK_ESCAPE:
+          key = Key::kEscape;
+          break;
+        default:
+          return DefWindowProcA(w.hwnd, msg, wp, lp);
+      }
+      const int shift = (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0);
+      form.KeyDown(key, shift, (lp & (1 << 30)) != 0);  // bit 30: the key was down already
+      return 0;
+    }
+    case WM_SETFOCUS:
+      // Screen readers learn which button has the focus as the window gets it.
+      if (form.FocusedControl() >= 0) {
+        AccessibilityEvent(form, AccessEvent::kFocus, form.AccessibleItemOf(form.FocusedControl()));
+      }
+      break;
+    case WM_GETOBJECT:
+      // The low 32 bits, so that the x64 build answers too.
+      if (static_cast<DWORD>(lp) == static_cast<DWORD>(OBJID_CLIENT)) {
+        if (const LRESULT answer = AnswerGetObject(w.hwnd, form, wp, w.accessible)) return answer;
+      }
+      break;
+    case kDefaultActionMessage:
+      form.DoDefaultAction(static_cast<int>(wp));
+      return 0;
+    case kTakeFocusMessage:
+      form.TakeFocus(static_cast<int>(wp));
       return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
@@ -445,6 +522,11 @@ void WinPlatform::Paint(Window& w) {
                 DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX);
     }
     SelectObject(w.buffer, oldFont);
+    int fx, fy, fw, fh;
+    if (form.FocusCue(fx, fy, fw, fh)) {
+      const RECT cue = {fx, fy, fx + fw, fy + fh};
+      DrawFocusRect(w.buffer, &cue);
+    }
     BitBlt(dc, 0, 0, width, height, w.buffer, 0, 0, SRCCOPY);
   }
   EndPaint(w.hwnd, &ps);

@@ -1,7 +1,9 @@
 // The platform on Windows: the Win32 calls the menus make, the forms' native
-// windows (frame, centring, double-buffered painting, mouse messages turned
-// into the form's pointer input, the cursor the form asks for) and the
-// error report. It decides nothing that the core decides: it translates.
+// windows (frame, centring, double-buffered painting with the focus
+// rectangle, mouse and key messages turned into the form's input, the
+// cursor the form asks for, screen readers' requests handed to
+// accessible_win) and the error report. It decides nothing that the core
+// decides: it translates.
 #pragma once
 
 #include <windows.h>
@@ -35,6 +37,9 @@ class WinPlatform : public Platform {
   void ShowForm(Form& form) override;
   void PictureAssigned(Form& form, int control) override;
   void SetMouseCapture(Form& form, bool capture) override;
+  void FocusChanged(Form& form) override;
+  void KeyboardCuesShown(Form& form) override;
+  void AccessibilityEvent(Form& form, AccessEvent event, int item) override;
   WindowHandle FormHandle(const Form& form) override;
   void UnloadForm(Form& form) override;
   void Quit() override;
@@ -47,11 +52,13 @@ class WinPlatform : public Platform {
  private:
   struct Window {
     Form* form;
-    HWND hwnd;
-    HDC buffer;  // the back buffer: a 32-bit DIB of the client size
-    HBITMAP bitmap;
-    HGDIOBJ oldBitmap;
-    std::uint32_t* pixels;
+    HWND hwnd = nullptr;
+    HDC buffer = nullptr;  // the back buffer: a 32-bit DIB of the client size
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ oldBitmap = nullptr;
+    std::uint32_t* pixels = nullptr;
+    void* accessible = nullptr;  // what screen readers were given (accessible_win.h)
+    bool trackingLeave = false;  // told when the pointer leaves
   };
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT Handle(Window& w, UINT msg, WPARAM wp, LPARAM lp);

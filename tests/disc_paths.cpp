@@ -15,8 +15,7 @@ namespace {
 void Picture(std::set<std::string>& out, const menu::MenuSpec& table, std::string_view control,
              const char* path) {
   if (!path || !*path) return;
-  for (int i = 0; i < table.layout->controlCount; ++i) {
-    const platform::ControlLayout& c = table.layout->controls[i];
+  for (const platform::ControlLayout& c : table.layout->controls) {
     if (c.name != control) continue;
     out.insert("picture " + std::string(path) + " " +
                std::to_string(platform::TwipsToPixel(c.width)) + " " +
@@ -31,8 +30,7 @@ int main() {
   for (const menu::MenuSpec* table :
        {&modelmenu::kWizard, &modelmenu::kWizardZhCN, &discmenu::kWizard}) {
     if (table->loadHelpPicture) Picture(out, *table, table->helpPanel, table->loadHelpPicture);
-    for (int i = 0; i < table->buttonCount; ++i) {
-      const menu::ButtonSpec& b = table->buttons[i];
+    for (const menu::ButtonSpec& b : table->buttons) {
       Picture(out, *table, b.control, b.normalPicture);
       Picture(out, *table, b.control, b.pressedPicture);
       Picture(out, *table,

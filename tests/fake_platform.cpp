@@ -138,6 +138,19 @@ void FakePlatform::SetMouseCapture(Form& /*form*/, bool capture) {
   mouseCaptured = capture;
 }
 
+void FakePlatform::FocusChanged(Form& /*form*/) {
+  uiEvents.push_back("focus drawn");
+}
+
+void FakePlatform::KeyboardCuesShown(Form& /*form*/) {
+  uiEvents.push_back("cues shown");
+}
+
+void FakePlatform::AccessibilityEvent(Form& /*form*/, platform::AccessEvent event, int item) {
+  uiEvents.push_back((event == platform::AccessEvent::kFocus ? "focus " : "state ") +
+                     std::to_string(item));
+}
+
 platform::WindowHandle FakePlatform::FormHandle(const Form& /*form*/) {
   Record("FormHandle");
   return kWindowHandle;

@@ -32,6 +32,10 @@ class FakePlatform : public platform::Platform {
   platform::CursorHandle currentCursor = 1;              // the arrow
   std::set<platform::CursorHandle> liveCursors;          // loaded and not destroyed yet
   bool mouseCaptured = false;                            // what the form last asked of its window
+  // What the native side is told for the keyboard and screen readers, in
+  // order, apart from the program's calls: "focus drawn", "cues shown",
+  // "focus <item>", "state <item>".
+  std::vector<std::string> uiEvents;
   // Runs inside ShellExecuteA, as messages that the shell lets through would.
   std::function<void()> duringShell;
   bool ended = false;
@@ -58,6 +62,9 @@ class FakePlatform : public platform::Platform {
   void ShowForm(platform::Form& form) override;
   void PictureAssigned(platform::Form& form, int control) override;
   void SetMouseCapture(platform::Form& form, bool capture) override;
+  void FocusChanged(platform::Form& form) override;
+  void KeyboardCuesShown(platform::Form& form) override;
+  void AccessibilityEvent(platform::Form& form, platform::AccessEvent event, int item) override;
   platform::WindowHandle FormHandle(const platform::Form& form) override;
   void UnloadForm(platform::Form& form) override;
   void Quit() override;

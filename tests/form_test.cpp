@@ -22,14 +22,20 @@ using Events = std::vector<std::string>;
 
 // Front to back: a label, two overlapping buttons (one at a left that is not
 // a whole pixel), a zone and the background.
+// clang-format off
 constexpr ControlLayout kControls[] = {
-    {"Label1", ControlKind::kLabel, 1500, 1500, 300, 150, "", Pointer::kArrow, "V 2.0"},
-    {"front", ControlKind::kImage, 565, 300, 600, 300, "", Pointer::kHand, ""},
-    {"back", ControlKind::kImage, 300, 300, 1500, 600, "", Pointer::kHand, ""},
-    {"zone", ControlKind::kImage, 300, 1200, 600, 75, "", Pointer::kArrow, ""},
-    {"OLE1", ControlKind::kBackground, 0, 0, 3000, 3000, "", Pointer::kArrow, ""},
+    {.name = "Label1", .kind = ControlKind::kLabel, .left = 1500, .top = 1500, .width = 300, .height = 150, .text = "V 2.0"},
+    {.name = "front", .kind = ControlKind::kImage, .left = 565, .top = 300, .width = 600, .height = 300, .pointer = Pointer::kHand},
+    {.name = "back", .kind = ControlKind::kImage, .left = 300, .top = 300, .width = 1500, .height = 600, .pointer = Pointer::kHand},
+    {.name = "zone", .kind = ControlKind::kImage, .left = 300, .top = 1200, .width = 600, .height = 75},
+    {.name = "OLE1", .kind = ControlKind::kBackground, .left = 0, .top = 0, .width = 3000, .height = 3000},
 };
-constexpr FormLayout kLayout = {"test", "Test", 3000, 2985, kControls, 5, false};
+// clang-format on
+constexpr FormLayout kLayout = {.name = "test",
+                                .caption = "Test",
+                                .clientWidth = 3000,
+                                .clientHeight = 2985,
+                                .controls = kControls};
 
 class Recorder : public platform::FormEvents {
  public:

@@ -16,8 +16,8 @@ int PixelSize(int twips) {
 }
 
 const platform::ControlLayout& LayoutOf(const menu::MenuSpec& table, std::string_view name) {
-  for (int i = 0; i < table.layout->controlCount; ++i) {
-    if (table.layout->controls[i].name == name) return table.layout->controls[i];
+  for (const platform::ControlLayout& c : table.layout->controls) {
+    if (c.name == name) return c;
   }
   throw std::logic_error("no control");
 }
@@ -35,8 +35,7 @@ void Harness::FillDisc(FakePlatform& fake) {
   const menu::MenuSpec* specs[] = {&modelmenu::kWizard, &modelmenu::kWizardZhCN,
                                    &discmenu::kWizard};
   for (const menu::MenuSpec* table : specs) {
-    for (int i = 0; i < table->buttonCount; ++i) {
-      const menu::ButtonSpec& b = table->buttons[i];
+    for (const menu::ButtonSpec& b : table->buttons) {
       AddOwnPicture(fake, *table, b.control, b.normalPicture);
       AddOwnPicture(fake, *table, b.control, b.pressedPicture);
       const std::string_view target =

@@ -29,8 +29,7 @@ const char* KindName(platform::ControlKind kind) {
 void Print(const char* program, const platform::FormLayout& form) {
   std::printf("window\t%s\t%s\t%s\t%d\t%d\n", program, std::string(form.name).c_str(),
               std::string(form.caption).c_str(), form.clientWidth, form.clientHeight);
-  for (int i = 0; i < form.controlCount; ++i) {
-    const platform::ControlLayout& c = form.controls[i];
+  for (const platform::ControlLayout& c : form.controls) {
     const std::string picture = c.picture.empty() ? "-" : std::string(c.picture);
     std::printf("control\t%s\t%s\t%d\t%d\t%d\t%d\t%s\t%s\n", std::string(c.name).c_str(),
                 KindName(c.kind), c.left, c.top, c.width, c.height,

@@ -35,8 +35,8 @@ struct WalkCase {
 
 const menu::ButtonSpec* ButtonOf(menu::MenuWindow& w, int control) {
   const menu::MenuSpec& s = w.table();
-  for (int i = 0; i < s.buttonCount; ++i) {
-    if (w.form().ControlIndex(s.buttons[i].control) == control) return &s.buttons[i];
+  for (const menu::ButtonSpec& b : s.buttons) {
+    if (w.form().ControlIndex(b.control) == control) return &b;
   }
   return nullptr;
 }
@@ -88,7 +88,7 @@ std::string Walk(const WalkCase& c, std::uint64_t seed, int steps) {
     if (h->fake.ended) return where.str() + "the program ended at once";
     if (h->toolkit.Ended()) continue;
     int lit = 0;
-    for (int f = 0; f < window.table().flagCount; ++f) {
+    for (int f = 0; f < static_cast<int>(window.table().flagNames.size()); ++f) {
       if (window.Flag(f) != 0 && window.Flag(f) != 1) return where.str() + "flag not 0 or 1";
       if (c.program == Deliverable::kDiscMenu && f < discmenu::kLitExit) lit += window.Flag(f);
     }

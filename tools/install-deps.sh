@@ -9,9 +9,10 @@ have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok ins
 for p in cmake make g++ libgtest-dev libbenchmark-dev python3 \
          g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev \
          wine wine32:i386 xvfb xdotool x11-utils imagemagick xorriso osslsigncode openssl \
-         python3-pil fonts-dejavu-core fonts-noto-cjk locales \
+         python3-pil fonts-dejavu-core fonts-noto-cjk fonts-wine locales \
          g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev \
-         wine64 libx11-6 libxtst6 libxfixes3 libx11-dev gcc strace zlib1g-dev clang-format; do
+         wine64 libx11-6 libxtst6 libxfixes3 libx11-dev gcc strace zlib1g-dev clang-format \
+         clang-14 libclang-rt-14-dev; do
   have "$p" || need+=("$p")
 done
 

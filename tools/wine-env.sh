@@ -23,21 +23,46 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 # Starts a virtual X display when there is no display at all.
 menu_need_display() {
   if [ -z "${DISPLAY:-}" ]; then
-    local n=90
+    local n=200
     while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
     Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
     MENU_XVFB_PID=$!
     export DISPLAY=":$n"
     for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-    echo "No display: the menu runs on the virtual display $DISPLAY." >&2
+    echo "The programs run on the virtual display $DISPLAY." >&2
   fi
 }
 
-# Creates the prefix once.
+# Creates the prefix once and gives it what a PC has and Wine here lacks:
+# Wine's own fonts, which Debian installs where this Wine does not look
+# (without Marlett the caption buttons show letters), and Windows' classic
+# look instead of the flat colours of Wine's default theme.
 menu_need_prefix() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "Creating the Wine prefix $WINEPREFIX (once)..." >&2
     "$MENU_WINE" wineboot -i >/dev/null 2>&1 || true
     /usr/lib/wine/wineserver -w
+  fi
+  local font
+  for font in /usr/share/wine/fonts/*.ttf; do
+    [ -e "$font" ] || continue
+    [ -e "$WINEPREFIX/drive_c/windows/Fonts/${font##*/}" ] ||
+      ln -s "$font" "$WINEPREFIX/drive_c/windows/Fonts/"
+  done
+  if [ ! -f "$WINEPREFIX/.menu-classic-look" ]; then
+    local reg="Z:$MENU_ROOT/tools/windows-classic.reg"
+    "$MENU_WINE" regedit /S "${reg//\//\\}" >/dev/null 2>&1
+    /usr/lib/wine/wineserver -w
+    touch "$WINEPREFIX/.menu-classic-look"
+  fi
+}
+
+# Ends what the scripts above started: the prefix's Wine processes and the
+# virtual display.
+menu_stop() {
+  /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
+  if [ -n "${MENU_XVFB_PID:-}" ]; then
+    kill "$MENU_XVFB_PID" 2>/dev/null || true
+    wait "$MENU_XVFB_PID" 2>/dev/null || true
   fi
 }

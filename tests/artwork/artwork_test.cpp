@@ -236,8 +236,8 @@ bool Draws(const Bytes& b, const IconEntry& e, int x, int y) {
 // ---------------------------------------------------------------- layouts
 
 const ControlLayout* FindControl(const FormLayout& form, std::string_view name) {
-  for (int i = 0; i < form.controlCount; ++i) {
-    if (form.controls[i].name == name) return &form.controls[i];
+  for (const ControlLayout& c : form.controls) {
+    if (c.name == name) return &c;
   }
   return nullptr;
 }
@@ -265,8 +265,7 @@ class WindowArtwork : public ::testing::TestWithParam<Window> {};
 TEST_P(WindowArtwork, BuiltInPicturesExistWithTheirControlsSize) {
   const Window& w = GetParam();
   int backgrounds = 0;
-  for (int i = 0; i < w.layout->controlCount; ++i) {
-    const ControlLayout& c = w.layout->controls[i];
+  for (const ControlLayout& c : w.layout->controls) {
     if (c.picture.empty()) continue;
     const std::string file = std::string(w.resources) + std::string(c.picture);
     SCOPED_TRACE(file);
@@ -317,8 +316,7 @@ TEST_P(WindowArtwork, DiscPicturesOfTheButtonTableFitTheirControls) {
   if (table.loadHelpPicture != nullptr) {
     ExpectDiscPicture(table.loadHelpPicture, form, table.helpPanel, Fit::kInside);
   }
-  for (int i = 0; i < table.buttonCount; ++i) {
-    const menu::ButtonSpec& b = table.buttons[i];
+  for (const menu::ButtonSpec& b : table.buttons) {
     ExpectDiscPicture(b.normalPicture, form, b.control, Fit::kExact);
     if (b.pressedPicture != nullptr) {
       ExpectDiscPicture(b.pressedPicture, form, b.control, Fit::kExact);
@@ -329,10 +327,9 @@ TEST_P(WindowArtwork, DiscPicturesOfTheButtonTableFitTheirControls) {
       ExpectDiscPicture(b.hoverPicture, form, table.helpPanel, Fit::kInside);
     }
   }
-  for (int i = 0; i < table.resetCount; ++i) {
-    const menu::ResetSpec& r = table.resets[i];
-    for (int k = 0; k < r.pictureCount; ++k) {
-      const menu::PictureChange& change = r.pictures[k];
+  for (const menu::ResetSpec& r : table.resets) {
+    for (const menu::PictureChange& change : r.pictures) {
+      if (change.control.empty()) break;
       if (change.picture == nullptr || *change.picture == '\0') continue;  // the empty picture
       ExpectDiscPicture(change.picture, form, change.control, Fit::kExact);
     }

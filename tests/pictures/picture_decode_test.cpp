@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -97,6 +98,24 @@ TEST(Inflate, RefusesDamagedStreams) {
     if (platform::InflateZlib(bad.data(), bad.size(), data.size(), out)) {
       EXPECT_EQ(out, data);
     }
+  }
+}
+
+TEST(Inflate, RepeatsOfEveryShortPeriodAreExact) {
+  // Matches that overlap the bytes they produce, of each period that is
+  // copied in narrower steps than the rest, and of lengths ending on either
+  // side of a step.
+  for (std::size_t period = 1; period <= 17; ++period) {
+    Bytes data = Sample(64, static_cast<unsigned>(period));
+    for (std::size_t length : {3u, 7u, 8u, 9u, 31u, 258u, 1000u}) {
+      const std::size_t start = data.size();
+      for (std::size_t i = 0; i < length; ++i) data.push_back(data[start - period + i]);
+      data.push_back(static_cast<std::uint8_t>(length * 37 + period));  // ends the repeat
+    }
+    const Bytes packed = Compress(data, 9, Z_DEFAULT_STRATEGY);
+    Bytes out;
+    ASSERT_TRUE(platform::InflateZlib(packed.data(), packed.size(), data.size(), out));
+    EXPECT_EQ(out, data) << "period " << period;
   }
 }
 
@@ -225,6 +244,82 @@ TEST(Png, SixteenBitColourKeepsEachSamplesHighByte) {
     const platform::Picture p = platform::DecodeGifOrPng(png.data(), png.size(), "deep.png");
     ASSERT_TRUE(p);
     EXPECT_EQ(p->pixels, want) << "colour type " << int{type};
+  }
+}
+
+// The textbook forms of the five row filters, as an encoder applies them.
+int PaethPredictor(int a, int b, int c) {
+  const int p = a + b - c;
+  const int pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+  if (pa <= pb && pa <= pc) return a;
+  return pb <= pc ? b : c;
+}
+
+Bytes Filter(const Bytes& rows, std::size_t stride, std::size_t bpp) {
+  Bytes out;
+  const std::size_t h = rows.size() / stride;
+  for (std::size_t y = 0; y < h; ++y) {
+    const int filter = static_cast<int>(y % 5);
+    out.push_back(static_cast<std::uint8_t>(filter));
+    auto at = [&](std::size_t yy, std::size_t x, bool ok) {
+      return ok ? rows[yy * stride + x] : 0;
+    };
+    for (std::size_t x = 0; x < stride; ++x) {
+      const int a = at(y, x - bpp, x >= bpp);
+      const int b = at(y - 1, x, y > 0);
+      const int c = at(y - 1, x - bpp, y > 0 && x >= bpp);
+      const int predicted = filter == 0   ? 0
+                            : filter == 1 ? a
+                            : filter == 2 ? b
+                            : filter == 3 ? (a + b) / 2
+                                          : PaethPredictor(a, b, c);
+      out.push_back(static_cast<std::uint8_t>(rows[y * stride + x] - predicted));
+    }
+  }
+  return out;
+}
+
+TEST(Png, EveryFilterAtEveryPixelSizeGivesBackThePixels) {
+  // Rows cycling through the five filters over samples near each other, as
+  // in a picture, for each pixel size in bytes and a packed one.
+  struct Case {
+    std::uint8_t depth, type;
+    std::size_t bpp;  // bytes per pixel, 1 for packed pixels
+  };
+  const Case cases[] = {{4, 0, 1}, {8, 0, 1},  {8, 4, 2},  {8, 2, 3},
+                        {8, 6, 4}, {16, 4, 4}, {16, 2, 6}, {16, 6, 8}};
+  std::mt19937 rnd(21);
+  for (const Case& c : cases) {
+    const std::uint32_t w = 29, h = 11;
+    const std::size_t stride = c.depth == 4 ? (w + 1) / 2 : w * c.bpp;
+    Bytes rows(stride * h);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      rows[i] = static_cast<std::uint8_t>(i < c.bpp ? rnd() : rows[i - c.bpp] + rnd() % 9 - 4);
+    }
+    const Bytes png = Png(w, h, c.depth, c.type, Compress(Filter(rows, stride, c.bpp), 6, 0));
+    const platform::Picture p = platform::DecodeGifOrPng(png.data(), png.size(), "f.png");
+    ASSERT_TRUE(p);
+    const std::size_t step = c.depth == 16 ? 2 : 1;
+    for (std::uint32_t y = 0; y < h; ++y) {
+      for (std::uint32_t x = 0; x < w; ++x) {
+        const std::uint8_t* s = &rows[y * stride + x * c.bpp];
+        std::uint32_t want = 0;
+        if (c.depth == 4) {
+          const std::uint32_t v = (rows[y * stride + x / 2] >> (x % 2 ? 0 : 4)) & 15;
+          want = 0xFF000000u | v * 17 * 0x010101u;
+        } else if (c.type == 0) {
+          want = 0xFF000000u | s[0] * 0x010101u;
+        } else if (c.type == 4) {
+          want = static_cast<std::uint32_t>(s[step]) << 24 | s[0] * 0x010101u;
+        } else {
+          const std::uint32_t alpha = c.type == 6 ? s[3 * step] : 255u;
+          want = alpha << 24 | static_cast<std::uint32_t>(s[0]) << 16 |
+                 static_cast<std::uint32_t>(s[step]) << 8 | s[2 * step];
+        }
+        ASSERT_EQ(p->pixels[y * w + x], want)
+            << "depth " << int{c.depth} << " type " << int{c.type} << " at " << x << "," << y;
+      }
+    }
   }
 }
 

@@ -28,6 +28,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const std::string text = std::string("Norvane demo disc\r\n\r\nHere the real disc starts ") +
                            STANDIN_WHAT + ".\r\n\r\nStarted as: " + GetCommandLineA() +
                            "\r\nFolder: " + dir;
-  MessageBoxA(nullptr, text.c_str(), "Demo disc stand-in", MB_OK | MB_ICONINFORMATION);
+  // Task-modal, the kind for a box without an owner window: it comes up as
+  // the active window.
+  MessageBoxA(nullptr, text.c_str(), "Demo disc stand-in",
+              MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
   return 0;
 }
