@@ -10,6 +10,8 @@
  *                          system arrow over the left one, the cursor from
  *                          FILE over the right one (references for the
  *                          cursor checks); prints where they are
+ *   probe colors           the system's button text and window colours,
+ *                          as rrggbb
  *   probe idle H           returns once the thread of window H takes
  *                          messages again: it is done with the input it
  *                          was handling (at most 20 s)
@@ -126,6 +128,11 @@ static int Cursors(const char* file) {
   return 0;
 }
 
+static void PrintColour(int index) {
+  const COLORREF c = GetSysColor(index);
+  printf("%02x%02x%02x", GetRValue(c), GetGValue(c), GetBValue(c));
+}
+
 /* A sent message is handled only when the window's thread next looks for
  * messages, not while an event handler of it runs. */
 static int Idle(HWND hwnd) {
@@ -178,6 +185,13 @@ int main(int argc, char** argv) {
     return ClosePoint((HWND)(ULONG_PTR)_strtoui64(argv[2], NULL, 10));
   }
   if (argc > 2 && strcmp(argv[1], "cursors") == 0) return Cursors(argv[2]);
+  if (argc > 1 && strcmp(argv[1], "colors") == 0) {
+    PrintColour(COLOR_BTNTEXT);
+    printf("\t");
+    PrintColour(COLOR_WINDOW);
+    printf("\n");
+    return 0;
+  }
   if (argc > 2 && strcmp(argv[1], "idle") == 0) {
     return Idle((HWND)(ULONG_PTR)_strtoui64(argv[2], NULL, 10));
   }
@@ -193,8 +207,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   fprintf(stderr,
-          "usage: probe env | windows | close-point HWND | cursors FILE | idle HWND | "
-          "gui-resources PID | "
-          "wait\n");
+          "usage: probe env | windows | close-point HWND | cursors FILE | colors | idle HWND | "
+          "gui-resources PID | wait\n");
   return 2;
 }

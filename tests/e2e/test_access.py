@@ -99,8 +99,10 @@ class Keyboard(Keys, Case):
         p.wait_shows("imgHelp", blue("imgHelp"))
         self.key("space")  # NV-WQX640K
         p.wait_starts(MODEL_D, 1)
-        self.key("Shift_L", "Tab")
-        self.key("Shift_L", "Tab")
+        self.key("Shift_L", "Tab")  # NV-QX480K
+        self.key("Shift_L", "Tab")  # NV-QX120K
+        self.key("Up")  # NV-QX120E
+        p.wait_shows("imgManualInstallation", blue("imgManualInstallation"))
         self.key("Up")  # wraps round to exit
         p.wait_shows("imgExit", blue("imgExit"))
         self.key("Return")
