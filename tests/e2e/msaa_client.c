@@ -42,11 +42,17 @@ static VARIANT Child(long id) {
   return v;
 }
 
+/* Its own copy: MinGW-w64's x64 oleacc import library also names
+ * IID_IAccessible, as a function, so that &IID_IAccessible would be the
+ * address of a jump into oleacc.dll, not the interface's id. */
+static const IID kIidAccessible = {
+    0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+
 static IAccessible* ClientOf(const char* hwnd) {
   IAccessible* acc = NULL;
   HWND window = (HWND)(ULONG_PTR)_strtoui64(hwnd, NULL, 10);
   HRESULT hr =
-      AccessibleObjectFromWindow(window, (DWORD)OBJID_CLIENT, &IID_IAccessible, (void**)&acc);
+      AccessibleObjectFromWindow(window, (DWORD)OBJID_CLIENT, &kIidAccessible, (void**)&acc);
   if (FAILED(hr) || !acc) {
     fprintf(stderr, "no accessible object for window %s (0x%08lx)\n", hwnd, (unsigned long)hr);
     exit(1);
