@@ -6,12 +6,13 @@
 #   tools/fuzz.sh [seconds]        # default 60; one job
 #
 # Seeds are the committed GIF and PNG pictures (resources/, disc/) as they
-# are now, and their PNGs' zlib streams for the inflater alone; what the
-# fuzzer learns is kept in build/fuzz/corpus for the next run. A crash,
-# undefined behaviour, an input that runs longer than 10 s or an allocation
-# larger than any picture within the decoder's limits needs (16 M pixels of
-# 16-bit RGBA rows: 128 MB and a byte a row) ends the run with a non-zero
-# status and leaves the input in build/fuzz/findings/.
+# are now, their PNGs' zlib streams for the inflater alone and small PNGs of
+# every colour type and depth (tests/fuzz/seeds.py); what the fuzzer learns
+# is kept in build/fuzz/corpus for the next run. A crash, undefined
+# behaviour, an input that runs longer than 10 s or an allocation larger
+# than any picture within the decoder's limits needs (16 M pixels of 16-bit
+# RGBA rows: 128 MB and a byte a row) ends the run with a non-zero status
+# and leaves the input in build/fuzz/findings/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -25,27 +26,7 @@ cmake --build "$out" -j 2 >/dev/null
 
 rm -rf "$out/seeds"
 mkdir -p "$out/seeds" "$out/corpus" "$out/findings"
-/usr/bin/python3 - "$out/seeds" <<'PY'
-import glob, hashlib, os, struct, sys
-seeds = sys.argv[1]
-def put(data):
-    with open(os.path.join(seeds, hashlib.sha1(data).hexdigest()), "wb") as f:
-        f.write(data)
-for pattern in ("resources/**/*.gif", "resources/**/*.png", "disc/**/*.gif", "disc/**/*.png"):
-    for path in glob.glob(pattern, recursive=True):
-        data = open(path, "rb").read()
-        put(data)
-        if data.startswith(b"\x89PNG"):
-            # The image data alone, behind the byte that picks the
-            # inflater's output limit (the largest, 256 KB).
-            pos, stream = 8, b""
-            while pos + 8 <= len(data):
-                n, kind = struct.unpack(">I4s", data[pos:pos + 8])
-                if kind == b"IDAT":
-                    stream += data[pos + 8:pos + 8 + n]
-                pos += 12 + n
-            put(b"\xff" + stream)
-PY
+/usr/bin/python3 tests/fuzz/seeds.py . "$out/seeds"
 
 echo "fuzzing the picture decoder for ${seconds} s (findings go to $out/findings/)"
 "$out/picture_fuzz" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=1024 \

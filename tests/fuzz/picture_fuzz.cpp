@@ -5,7 +5,8 @@
 // beyond what the decoder's own size limits allow (tools/fuzz.sh sets the
 // limits). Bytes that are neither GIF nor PNG also go to the inflater as a
 // zlib stream, so that it is explored without a PNG around it: the first
-// byte picks the output limit, from 1 to 256 KB.
+// byte picks the output limit, from 1 to 256 KB. The decoder is built to
+// take any zlib checksum here (tests/fuzz/CMakeLists.txt).
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
