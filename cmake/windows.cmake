@@ -11,7 +11,7 @@ if(MSVC)
 elseif(MINGW)
   # Library assertions (bounds checks) on: they also make std::string
   # instantiate only what is used instead of linking the library's whole copy.
-  set(MENU_COMPILE_OPTIONS -ffunction-sections -fdata-sections -D_GLIBCXX_ASSERTIONS)
+  set(MENU_COMPILE_OPTIONS -ffunction-sections -fdata-sections -fno-rtti -D_GLIBCXX_ASSERTIONS)
   set(MENU_LINK_OPTIONS
     -static -static-libgcc -static-libstdc++ -mwindows -s
     -Wl,--gc-sections
