@@ -19,8 +19,10 @@ cmake --build --preset windows-x64
 cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native -LE e2e
-# The end-to-end suite, once: a group that fails fails the run.
-ctest --preset native -L e2e
+# The end-to-end suite, once: a group that fails fails the run. Verbose, so
+# that the log shows what each group ran (build and Wine), each test, and
+# the soak's figures.
+ctest --preset native -L e2e --verbose
 
 cmake --preset native-sanitize >/dev/null
 cmake --build --preset native-sanitize
