@@ -16,7 +16,9 @@ pictures=(
   modelmenu-en-hover=modelmenu-installer
   modelmenu-zhCN=modelmenu-zhCN
   modelmenu-zhCN-hover=modelmenu-zhCN-documentation
+  chooser-keyboard=chooser-keyboard
   modelmenu-en-keyboard=modelmenu-keyboard
+  modelmenu-zhCN-keyboard=modelmenu-zhCN-keyboard
 )
 
 tools/tour.sh --out build/screenshots --pictures docs/screenshots "${pictures[@]}"

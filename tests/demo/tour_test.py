@@ -52,7 +52,8 @@ class Tour(unittest.TestCase):
         steps = sorted(f for f in os.listdir(out) if re.match(r"\d\d-.*\.png$", f))
         names = [f[3:-4] for f in steps]
         for expected in ("chooser", "chooser-NV-QX120E", "chooser-NV-WQX640K", "modelmenu",
-                         "modelmenu-installer", "modelmenu-exit", "installer", "modelmenu-zhCN",
+                         "modelmenu-installer", "modelmenu-exit", "modelmenu-keyboard", "installer",
+                         "modelmenu-zhCN", "modelmenu-zhCN-keyboard", "chooser-keyboard",
                          "end"):
             self.assertIn(expected, names)
         for f in steps:

@@ -7,8 +7,9 @@ The tour starts the model chooser from the disc root, points at each
 model, clicks NV-QX480K, points at each button of the model menu that
 opens, moves the keyboard focus onto the installer with Tab, clicks the
 installer (the demo disc's stand-in), closes both, starts
-the model menu as a Chinese (PRC) Windows shows it, and closes everything
-with the exit buttons. Before each picture is taken the step is checked on
+the model menu as a Chinese (PRC) Windows shows it, points at its buttons
+and moves its focus with Tab, moves the chooser's focus with Down, and
+closes everything with the exit buttons. Before each picture is taken the step is checked on
 the screen: the window it expects, by its caption and size, and the change
 that the pointer should bring (a lit model button, another help picture).
 The first step that does not show what it should ends the tour with a
@@ -344,15 +345,38 @@ class Tour:
                                  MODEL_MENU_ZHCN)
         self.await_painted(menu, "help")
         self.shoot("modelmenu-zhCN", "On a Chinese (PRC) Windows the model menu is Chinese", menu)
-        self.tour_buttons(menu, "modelmenu-zhCN", {
+        helps = self.tour_buttons(menu, "modelmenu-zhCN", {
             "installer": "Its buttons show their help too: the installer",
             "documentation": "... the user guide",
         })
+        # With the pointer off the window, Tab puts the focus on the
+        # installer, whose help shows as under the pointer. Off by way of
+        # exit, whose hover resets the help-shown flags: a path across the
+        # installer's edge would leave its flag set and the panel empty, so
+        # that its help would not show again, under the pointer or the focus.
+        self.glide(menu.point("exit"))
+        self.wait_until_changed(menu, "help", helps["documentation"],
+                                "the Chinese model menu's help panel, with the pointer on exit,")
+        self.glide(PARK)
+        self.display.key("Tab")
+        self.wait_for(lambda: differing(self.look(menu, "help"), helps["installer"]) < 0.01,
+                      "the Chinese model menu's help panel did not show the installer's help"
+                      " within %.0f s of Tab" % DEADLINE)
+        self.shoot("modelmenu-zhCN-keyboard", "Tab moves the focus here too: the installer", menu)
 
         self.glide(menu.point("exit"))
         self.click()
         self.await_gone(MODEL_MENU_ZHCN.caption, MODEL_MENU_ZHCN.what,
                         "the click on its exit button")
+
+        # The chooser from the keyboard: the click on NV-QX480K gave it the
+        # focus (unseen until a key is used), so Down moves the focus on to
+        # NV-WQX640K, which lights up alone.
+        self.glide(PARK)
+        self.display.key("Down")
+        self.wait_until_lit(chooser, "NV-WQX640K", normal, "the chooser after Down")
+        self.shoot("chooser-keyboard", "Down moves the chooser's focus on: NV-WQX640K", chooser)
+
         self.glide(chooser.point("exit"))
         self.click()
         self.await_gone(CHOOSER.caption, CHOOSER.what, "the click on its exit button")
@@ -373,8 +397,11 @@ class Tour:
             self.wait_for(lambda: differing(self.look(chooser, previous), normal[previous]) < 0.01,
                           "%s stayed lit when the pointer left it" % previous)
         self.glide(chooser.point(model))
-        self.wait_until_changed(chooser, model, normal[model],
-                                "%s's picture, with the pointer on it," % model)
+        self.wait_until_lit(chooser, model, normal, "with the pointer on it")
+
+    def wait_until_lit(self, chooser, model, normal, when):
+        """Waits until a model button lights up, and checks it is the only one."""
+        self.wait_until_changed(chooser, model, normal[model], "%s's picture, %s," % (model, when))
         screen = self.screen()
         lit = [m for m in MODELS
                if m != model and differing(self.look(chooser, m, screen), normal[m]) > 0.01]
@@ -382,13 +409,17 @@ class Tour:
             raise Failure("%s lit up, but so did %s" % (model, ", ".join(lit)))
 
     def tour_buttons(self, window, prefix, buttons):
-        """Points at each button in turn; each shows a help panel unlike the one before."""
+        """Points at each button in turn; each shows a help panel unlike the
+        one before. Gives what each help panel looked like."""
+        looks = {}
         for name, text in buttons.items():
             before = self.look(window, "help")
             self.glide(window.point(name))
             self.wait_until_changed(window, "help", before, "%s's help panel, with the pointer on"
                                     " its %s button," % (window.menu.what, name))
             self.shoot("%s-%s" % (prefix, name), text, window)
+            looks[name] = self.look(window, "help")
+        return looks
 
     # ------------------------------------------------------------ output
 
