@@ -37,6 +37,10 @@ from xdisplay import LEFT, MIDDLE, RIGHT  # noqa: F401  (re-exported for the tes
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SOURCE = os.path.normpath(os.path.join(HERE, "..", ".."))
+sys.path.insert(0, os.path.join(SOURCE, "tools"))
+from pefile_lite import PE  # noqa: E402
+from wine_here import WINE32, WINE64, runs_32_bit_wine  # noqa: E402
+
 WINESERVER = "/usr/lib/wine/wineserver"
 SCREEN = (1024, 768)
 DEADLINE = 20.0  # seconds any one awaited condition may take on a loaded machine
@@ -59,29 +63,9 @@ class Target:
         return "%s (%s) under %s%s" % (build, self.bits, self.wine, self.note)
 
 
-SHIPPED = Target("windows", "32-bit", "/usr/lib/wine/wine", "win32", "i686-w64-mingw32-gcc-win32")
-FALLBACK = Target("windows-x64", "x64", "/usr/lib/wine/wine64", "win64",
+SHIPPED = Target("windows", "32-bit", WINE32, "win32", "i686-w64-mingw32-gcc-win32")
+FALLBACK = Target("windows-x64", "x64", WINE64, "win64",
                   "x86_64-w64-mingw32-gcc-win32")
-
-
-def _runs(wine):
-    """True when this Wine starts here: a kernel without 32-bit support
-    cannot start the 32-bit one."""
-    try:
-        return subprocess.run([wine, "--version"], stdout=subprocess.DEVNULL,
-                              stderr=subprocess.DEVNULL).returncode == 0
-    except OSError:
-        return False
-
-
-def _machine(exe):
-    """The processor a Windows executable is for: 0x14c i386, 0x8664 x64."""
-    with open(exe, "rb") as f:
-        data = f.read(4096)
-    at = int.from_bytes(data[0x3C:0x40], "little")
-    if data[:2] != b"MZ" or data[at:at + 4] != b"PE\0\0":
-        raise RuntimeError("%s is not a Windows executable" % exe)
-    return int.from_bytes(data[at + 4:at + 6], "little")
 
 
 def choose_target():
@@ -92,14 +76,14 @@ def choose_target():
     build = os.environ.get("E2E_BUILD")
     if build:
         build = os.path.abspath(build)
-        x64 = _machine(os.path.join(build, "discmenu.exe")) == 0x8664
+        x64 = PE(os.path.join(build, "discmenu.exe")).machine == 0x8664
         target = FALLBACK if x64 else SHIPPED
-        if not x64 and (forced or not _runs(SHIPPED.wine)):
+        if not x64 and (forced or not runs_32_bit_wine()):
             raise RuntimeError("%s holds 32-bit programs, which %s" % (
                 build, "E2E_X64=1 does not run" if forced else "this machine cannot run"))
         target.build = build
         return target
-    if not forced and _runs(SHIPPED.wine):
+    if not forced and runs_32_bit_wine():
         return SHIPPED
     FALLBACK.note = (" (E2E_X64=1)" if forced
                      else " (this machine cannot run 32-bit programs)")

@@ -20,6 +20,10 @@ NAMES = {
     WIZARD_ZHCN: ["Windows XP/Vista/7/8", "用户手册", "退出", "V 2.0"],
     CHOOSER: ["NV-QX120E", "NV-QX120K", "NV-QX480K", "NV-WQX640K", "Exit"],
 }
+# Every menu window: the program, the user's locale that shows it, its layout.
+WINDOWS = [("modelmenu", "en_US.UTF-8", WIZARD), ("modelmenu", "zh_CN.UTF-8", WIZARD_ZHCN),
+           ("discmenu", "en_US.UTF-8", CHOOSER)]
+MODEL_MENUS = [(locale, layout) for program, locale, layout in WINDOWS if program == "modelmenu"]
 ROLE_CLIENT, ROLE_PUSHBUTTON, ROLE_STATICTEXT = 10, 43, 41
 STATE_FOCUSED, STATE_HOTTRACKED, STATE_FOCUSABLE = 0x4, 0x80, 0x100000
 
@@ -50,7 +54,7 @@ class Keys:
 
 class Keyboard(Keys, Case):
     def test_the_model_menu_is_used_entirely_from_the_keyboard(self):
-        for locale, layout in (("en_US.UTF-8", WIZARD), ("zh_CN.UTF-8", WIZARD_ZHCN)):
+        for locale, layout in MODEL_MENUS:
             with self.subTest(window=layout.name):
                 self.end_programs()
                 p = self.start("modelmenu", layout, locale=locale, version="winxp")
@@ -109,9 +113,7 @@ class Keyboard(Keys, Case):
         self.assertEqual(p.wait_exit(), 0)
 
     def test_escape_closes_each_window(self):
-        for program, locale, layout in (("modelmenu", "en_US.UTF-8", WIZARD),
-                                        ("modelmenu", "zh_CN.UTF-8", WIZARD_ZHCN),
-                                        ("discmenu", "en_US.UTF-8", CHOOSER)):
+        for program, locale, layout in WINDOWS:
             with self.subTest(window=layout):
                 self.end_programs()
                 p = self.focus(self.start(program, layout, locale=locale))
@@ -170,9 +172,7 @@ class ScreenReader(Keys, Case):
         return rows
 
     def test_every_window_offers_its_buttons_named_in_focus_order_at_their_places(self):
-        for program, locale, layout in (("modelmenu", "en_US.UTF-8", WIZARD),
-                                        ("modelmenu", "zh_CN.UTF-8", WIZARD_ZHCN),
-                                        ("discmenu", "en_US.UTF-8", CHOOSER)):
+        for program, locale, layout in WINDOWS:
             with self.subTest(window=layout):
                 self.end_programs()
                 p = self.start(program, layout, locale=locale)
@@ -298,7 +298,7 @@ class ColourSchemes(Case):
         self.use_scheme()
         self.assertEqual(self.session.probe("colors").split()[:2], ["ffffff", "000000"],
                          "button text and window ground as the programs see them")
-        for locale, layout in (("en_US.UTF-8", WIZARD), ("zh_CN.UTF-8", WIZARD_ZHCN)):
+        for locale, layout in MODEL_MENUS:
             with self.subTest(window=layout.name):
                 self.end_programs()
                 p = self.start("modelmenu", layout, locale=locale)

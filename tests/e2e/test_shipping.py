@@ -176,6 +176,7 @@ class WritesNothing(Case):
 class WindowsVersions(Case):
     def test_both_programs_work_and_open_the_documentation_as_each_edition_asks(self):
         # Each program ends by its own exit button: no start overlaps an end.
+        self.addCleanup(self.session.set_version, "probe.exe", None)
         for version, record, folder in EDITIONS:
             with self.subTest(version=version):
                 self.end_programs()
@@ -196,7 +197,6 @@ class WindowsVersions(Case):
                 self.assertOpensDocumentation(menu, folder)
                 menu.click("imgExit")
                 menu.wait_exit()
-        self.session.set_version("probe.exe", None)
 
 
 class ExtractedDisc:

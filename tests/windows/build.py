@@ -16,6 +16,8 @@ import subprocess
 import sys
 
 SOURCE = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
+sys.path.insert(0, os.path.join(SOURCE, "tools"))
+from wine_here import runs_32_bit_wine  # noqa: E402
 
 
 def build(preset):
@@ -27,14 +29,6 @@ def build(preset):
             subprocess.run(["cmake", "--preset", preset], cwd=SOURCE, check=True)
         subprocess.run(["cmake", "--build", "--preset", preset], cwd=SOURCE, check=True)
     return folder
-
-
-def runs_32_bit_wine():
-    try:
-        return subprocess.run(["/usr/lib/wine/wine", "--version"], stdout=subprocess.DEVNULL,
-                              stderr=subprocess.DEVNULL).returncode == 0
-    except OSError:  # a kernel without 32-bit support
-        return False
 
 
 def main():

@@ -25,6 +25,8 @@ import tempfile
 import time
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+sys.path.insert(0, os.path.join(ROOT, "tools"))
+from wine_here import WINE32, WINE64, runs_32_bit_wine  # noqa: E402
 BLUE = "0b4f9c"  # the vendor blue at the probed point of each picture
 
 # name, file on the disc, window caption, probed client point
@@ -37,14 +39,9 @@ PROGRAMS = [
 
 def wine_setup():
     """The Wine that runs here and the build it runs (see tools/wine-env.sh)."""
-    try:
-        ok = subprocess.run(["/usr/lib/wine/wine", "--version"],
-                            capture_output=True).returncode == 0
-    except OSError:  # a kernel without 32-bit support
-        ok = False
-    if ok:
-        return "/usr/lib/wine/wine", "windows", "win32"
-    return "/usr/lib/wine/wine64", "windows-x64", "win64"
+    if runs_32_bit_wine():
+        return WINE32, "windows", "win32"
+    return WINE64, "windows-x64", "win64"
 
 
 def free_display():
